@@ -1,0 +1,49 @@
+# A Wine prefix of our own and an Xvfb display for running the Windows builds.
+# shellcheck shell=bash
+export WINEPREFIX=${WINEPREFIX:-$ZEL_BUILD/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+ZEL_XVFB_PID=
+
+# Starts Xvfb on a free display unless one is already set and reachable.
+zel_start_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    ZEL_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local tries
+    for tries in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$ZEL_XVFB_PID" 2>/dev/null
+  done
+  zel_log "could not start Xvfb"
+  return 1
+}
+
+zel_stop_display() {
+  [ -n "$ZEL_XVFB_PID" ] && kill "$ZEL_XVFB_PID" 2>/dev/null
+  ZEL_XVFB_PID=
+}
+
+# Creates the prefix once: a virtual desktop shared by every program (so test
+# drivers see the program's windows and keep their standard output), and Arial
+# mapped to Liberation Sans.
+zel_init_wine_prefix() {
+  [ -f "$WINEPREFIX/.zel-ready" ] && return 0
+  zel_log "creating Wine prefix $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.zel-ready"
+}
+
+zel_stop_wine() { wineserver -k >/dev/null 2>&1 || true; }

@@ -1,0 +1,113 @@
+#pragma once
+// A HID backend of virtual interfaces, plugged in by code: any vendor ID,
+// product ID, version and path, each answered by a device model. Tests make an
+// interface unopenable, silent, unreadable, slow or removed mid-transfer.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device/HidBackend.h"
+
+using Report = std::vector<uint8_t>;
+
+// Where a device model puts the reports it sends to the host.
+class ReportSink {
+ public:
+  virtual ~ReportSink() = default;
+  virtual void Send(Report report) = 0;
+};
+
+// What stands behind a virtual interface: it sees each report the host writes
+// and answers with zero or more reports.
+class SimDeviceModel {
+ public:
+  virtual ~SimDeviceModel() = default;
+  virtual void OnHostReport(const Report& report, ReportSink& replies) = 0;
+};
+
+// One plugged-in interface. Its knobs may be turned while the host talks to it.
+class SimInterface : private ReportSink {
+ public:
+  SimInterface(std::wstring path, const HidAttributes& attributes, std::shared_ptr<SimDeviceModel> model);
+
+  const std::wstring& Path() const { return path_; }
+  const HidAttributes& Attributes() const { return attributes_; }
+
+  // Held by another application: opening the read and/or the write handle fails.
+  void SetUnopenable(bool readFails = true, bool writeFails = true);
+  // Its attribute query fails (which ends an enumeration pass).
+  void SetAttributesUnreadable(bool unreadable = true);
+  // From the n-th report the host reads (0-based) on, nothing more arrives.
+  void SetSilentFromRead(int n);
+  // The interface disappears when the host starts its n-th transfer (reads and
+  // writes counted together, 0-based): that transfer and every later one fail.
+  void SetRemovedAtTransfer(int n);
+  // Each report sent to the host takes this long to arrive.
+  void SetReplyDelayMs(unsigned ms);
+  // Unplugs it now.
+  void Remove();
+
+  bool IsPresent() const;
+  bool OpenReadFails() const;
+  bool OpenWriteFails() const;
+  bool AttributesUnreadable() const;
+  int TransfersStarted() const;
+
+  // Transfers, as the backend's connections make them.
+  bool Read(uint8_t* buffer, size_t length, unsigned timeoutMs, const std::atomic<bool>& aborted);
+  bool Write(const uint8_t* buffer, size_t length);
+  // Wakes a waiting Read so that it sees its connection aborted.
+  void Wake();
+
+ private:
+  void Send(Report report) override;
+  bool StartTransfer();  // counts the transfer; false when the interface is gone
+
+  const std::wstring path_;
+  const HidAttributes attributes_;
+  const std::shared_ptr<SimDeviceModel> model_;
+
+  mutable std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::deque<Report> outgoing_;
+  bool present_ = true;
+  bool openReadFails_ = false;
+  bool openWriteFails_ = false;
+  bool attributesUnreadable_ = false;
+  int silentFromRead_ = -1;
+  int removedAtTransfer_ = -1;
+  unsigned replyDelayMs_ = 0;
+  int transfers_ = 0;
+  int reads_ = 0;
+};
+
+class SimHidBackend : public HidBackend {
+ public:
+  // `timeoutScale` shortens every transfer time-out (0.01 turns 3000 ms into
+  // 30 ms) so that tests of silent devices run quickly.
+  explicit SimHidBackend(double timeoutScale = 1.0);
+
+  // Plugs in an interface after those already present (enumeration order).
+  std::shared_ptr<SimInterface> Plug(std::wstring path, const HidAttributes& attributes,
+                                     std::shared_ptr<SimDeviceModel> model);
+
+  bool GetInterfacePath(int index, std::wstring& path) override;
+  bool GetAttributes(const std::wstring& path, HidAttributes& attributes) override;
+  HidOpenResult Open(const std::wstring& path) override;
+
+ private:
+  std::shared_ptr<SimInterface> Find(const std::wstring& path) const;
+  std::vector<std::shared_ptr<SimInterface>> Present() const;
+
+  const double timeoutScale_;
+  mutable std::mutex mutex_;
+  std::vector<std::shared_ptr<SimInterface>> interfaces_;
+};
+
+// A device path in the form Windows gives HID interfaces.
+std::wstring SimInterfacePath(uint16_t vendorId, uint16_t productId, int instance);

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "device/AltimeterLink.h"
+#include "sim/SimHidBackend.h"
+#include "support/EchoModel.h"
+
+namespace {
+
+class ConnectTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<SimInterface> Plug(uint16_t productId, uint16_t version, int instance = 0) {
+    return backend.Plug(SimInterfacePath(kAltimeterVendorId, productId, instance),
+                        {kAltimeterVendorId, productId, version}, std::make_shared<EchoModel>());
+  }
+
+  SimHidBackend backend{0.01};
+  AltimeterLink link{backend};
+  uint16_t found = 0xBEEF;
+};
+
+TEST_F(ConnectTest, NoAltimeterInEitherMode) {
+  backend.Plug(SimInterfacePath(0x046D, 0xC077, 0), {0x046D, 0xC077, 0x0141}, std::make_shared<EchoModel>());
+  EXPECT_EQ(link.Connect(&found, false), -1);
+  EXPECT_EQ(link.Connect(&found, true), -1);
+  EXPECT_EQ(found, 0xBEEF) << "nothing found, nothing reported";
+  EXPECT_FALSE(link.IsConnected());
+}
+
+TEST_F(ConnectTest, WrongFamilyReportsTheFirstVersionFound) {
+  Plug(kApplicationProductId, 0x0135, 0);
+  Plug(kApplicationProductId, 0x0150, 1);
+  EXPECT_EQ(link.Connect(&found, false), -3);
+  EXPECT_EQ(found, 0x0135);
+  EXPECT_FALSE(link.IsConnected());
+  EXPECT_EQ(link.Connect(&found, true), -1) << "an application-mode device is invisible in bootloader mode";
+}
+
+TEST_F(ConnectTest, EachModeSeesOnlyItsProduct) {
+  Plug(kBootloaderProductId, 0x0103);
+  EXPECT_EQ(link.Connect(&found, false), -1);
+  EXPECT_EQ(link.Connect(&found, true), 1);
+  EXPECT_EQ(found, 0x0103);
+  EXPECT_TRUE(link.IsConnected());
+  EXPECT_TRUE(link.IsBootloaderMode());
+}
+
+TEST_F(ConnectTest, UnopenableDeviceLeavesTheLinkDisconnected) {
+  Plug(kApplicationProductId, 0x0141)->SetUnopenable();
+  EXPECT_EQ(link.Connect(&found, false), -2);
+  EXPECT_EQ(found, 0x0141);
+  EXPECT_FALSE(link.IsConnected());
+  EXPECT_FALSE(link.IsBootloaderMode());
+}
+
+TEST_F(ConnectTest, FirstCompatibleDeviceIsUsed) {
+  Plug(kApplicationProductId, 0x0120, 0);  // incompatible, skipped
+  Plug(kApplicationProductId, 0x0142, 1);
+  Plug(kApplicationProductId, 0x0141, 2);
+  EXPECT_EQ(link.Connect(nullptr, false), 1);
+  EXPECT_EQ(link.device.versionNumber, 0x0142);
+  EXPECT_EQ(link.device.path, SimInterfacePath(kAltimeterVendorId, kApplicationProductId, 1));
+}
+
+TEST_F(ConnectTest, ReconnectSwitchesModeAndDisconnectClearsFlags) {
+  Plug(kApplicationProductId, 0x0141, 0);
+  Plug(kBootloaderProductId, 0x0100, 1);
+  ASSERT_EQ(link.Connect(nullptr, true), 1);
+  ASSERT_EQ(link.Connect(&found, false), 1);
+  EXPECT_EQ(found, 0x0141);
+  EXPECT_FALSE(link.IsBootloaderMode());
+  ASSERT_EQ(link.Connect(nullptr, true), 1);
+  link.RequestCancel();
+  link.Disconnect();
+  EXPECT_FALSE(link.IsConnected());
+  EXPECT_FALSE(link.IsBootloaderMode());
+  EXPECT_FALSE(link.cancelRequested);
+}
+
+}  // namespace

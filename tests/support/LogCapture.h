@@ -1,0 +1,26 @@
+#pragma once
+// Captures what DebugLog receives while the object lives; the stream's format
+// state (the shared integer base) is restored on the way out.
+#include <sstream>
+#include <string>
+
+#include "app/DebugLog.h"
+
+class LogCapture {
+ public:
+  LogCapture() : saved_(DebugLog.rdbuf(captured_.rdbuf())), savedFlags_(DebugLog.flags()) {}
+  ~LogCapture() {
+    DebugLog.rdbuf(saved_);
+    DebugLog.flags(savedFlags_);
+  }
+  LogCapture(const LogCapture&) = delete;
+  LogCapture& operator=(const LogCapture&) = delete;
+
+  std::string Text() const { return captured_.str(); }
+  bool Contains(const std::string& line) const { return Text().find(line) != std::string::npos; }
+
+ private:
+  std::ostringstream captured_;
+  std::streambuf* saved_;
+  std::ios_base::fmtflags savedFlags_;
+};
