@@ -27,6 +27,11 @@ run_suite() {
   ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -n 1)
   bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below:.*/\1/p' "$log" | tail -n 1)
   if [ -z "$ok" ] && [ -z "$bad" ]; then
+    # a script of checks reports its own closing line
+    ok=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\1/p' "$log" | tail -n 1)
+    bad=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\2/p' "$log" | tail -n 1)
+  fi
+  if [ -z "$ok" ] && [ -z "$bad" ]; then
     if [ $status -eq 0 ]; then ok=1; bad=0; else ok=0; bad=1; fi
   fi
   ok=${ok:-0}
