@@ -36,6 +36,32 @@ class AltimeterLink {
   void Disconnect();
   void RequestCancel();
 
+  // ---- Data set files and exports ----
+  // Each takes dataMutex itself. A file is written beside its target and moved
+  // over it only when every byte was written, so a failed write never replaces
+  // a good file with a truncated one.
+  //
+  // SaveDataSet: writes set `setNumber` (its packets, the settings image and
+  // its comment) to a data set file.
+  //   true   the file at `path` holds the set
+  //   false  there is no such set, or the file could not be written in full;
+  //          whatever stood at `path` before is unchanged
+  bool SaveDataSet(const std::wstring& path, int setNumber);
+  // LoadDataSet: replaces packets, settings and comments (one entry) with the
+  // file's content; currentSet is rebuilt only when the caller selects a set.
+  //   true   loaded
+  //   false  the file cannot be read, is not a data set file, has a version
+  //          outside 1.0x, or is damaged (cut short, wrong settings checksum, a
+  //          count or length beyond its end); nothing in memory has changed
+  bool LoadDataSet(const std::wstring& path);
+  // ExportCsv / ExportXml: rebuild currentSet from set `setNumber` (an empty
+  // set when there is no such set) and write it as CSV / XML text.
+  //   true   the file at `path` holds the export
+  //   false  setNumber is negative (nothing rebuilt), or the file could not be
+  //          written in full; whatever stood at `path` before is unchanged
+  bool ExportCsv(const std::wstring& path, int setNumber);
+  bool ExportXml(const std::wstring& path, int setNumber);
+
   HidDevice device;
   std::atomic<bool> cancelRequested{false};
   std::atomic<bool> bootloaderMode{false};
