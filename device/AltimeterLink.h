@@ -7,7 +7,15 @@
 // thread while the main thread draws. `cancelRequested` is the only stop signal.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
 
+#include "data/DataPacket.h"
+#include "data/DataSet.h"
+#include "data/FastSet.h"
+#include "data/ViewRange.h"
+#include "device/DeviceSettings.h"
 #include "device/HidDevice.h"
 
 constexpr uint16_t kAltimeterVendorId = 0x03DB;
@@ -35,6 +43,24 @@ class AltimeterLink {
   bool IsBootloaderMode() const;
   void Disconnect();
   void RequestCancel();
+
+  // ---- Sets of the packet list ----
+  // Each takes dataMutex itself; see the free functions of data/SetDirectory.h.
+  int32_t CountSets() const;
+  int32_t SetStartPacket(int32_t n) const;
+  int32_t SetPacketCount(int32_t n) const;  // logs "Set: " and "Set Address: "
+  int32_t SetOfPacket(int32_t i) const;
+  // Rebuilds currentSet from set n with the adcOffset of settings (an empty
+  // set when there is no set n). False, changing nothing, for n = -1.
+  bool ComputeDataSet(int32_t n);
+  // ComputeDataSet, then viewRange shows the whole set (RangeOfDataSet).
+  // False, changing nothing, for n = -1.
+  bool SelectDataSet(int32_t n);
+
+  // Holds dataMutex, for callers that read several guarded members at once
+  // (a drawing of currentSet in viewRange, a file save of packets and comments).
+  // Do not call the operations above while holding it: they lock themselves.
+  std::unique_lock<std::mutex> LockData() const;
 
   // ---- Data set files and exports ----
   // Each takes dataMutex itself. A file is written beside its target and moved
@@ -64,8 +90,20 @@ class AltimeterLink {
 
   HidDevice device;
   std::atomic<bool> cancelRequested{false};
+  // Written by the one device operation running, or by a file load; not under dataMutex.
+  DeviceSettings settings;
+  std::vector<DataPacket> packets;  // dataMutex
+  DataSet currentSet;               // dataMutex
+  FastSet fastSet;                  // locks itself; draw from fastSet.Snapshot()
   std::atomic<bool> bootloaderMode{false};
+  std::vector<std::string> comments;  // dataMutex; one per set of packets
+  ViewRange viewRange{0, 0, 100, 100};  // dataMutex, so a drawing sees it with its set
+  int32_t viewWidth = 0;   // pixels
+  int32_t viewHeight = 0;  // pixels
 
  private:
+  bool ComputeDataSetLocked(int32_t n);
+
   HidBackend& backend_;
+  mutable std::mutex dataMutex;
 };
