@@ -1,0 +1,165 @@
+#include "view/GraphScene.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+TEST(GraphMapping, MapsTimeAndValueInsideTheMargins) {
+  const int32_t kMax = std::numeric_limits<int32_t>::max();
+  const struct {
+    const char* name;
+    ViewRange range;
+    int32_t width, height;
+    double t, v;
+    int32_t x, y;
+  } cases[] = {
+      {"origin at bottom left", {0, 0, 100, 100}, 1100, 1100, 0, 0, 50, 1050},
+      {"far corner at top right", {0, 0, 100, 100}, 1100, 1100, 100, 100, 1050, 50},
+      {"offset origin", {10, -20, 10, 40}, 300, 500, 15, 0, 150, 250},
+      {"zero spans count as 1", {0, 0, 0, 0}, 200, 200, 1, 1, 150, 50},
+      {"truncated toward zero, not down", {0, 0, 10, 10}, 200, 200, -5.05, 0.05, 0, 149},
+      {"saturates far outside", {0, 0, 1, 1}, 200, 200, 1e30, -1e30, kMax, kMax},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const GraphMapping mapping(c.range, c.width, c.height);
+    EXPECT_EQ(c.x, mapping.TimeToX(c.t));
+    EXPECT_EQ(c.y, mapping.ValueToY(c.v));
+  }
+}
+
+TEST(GraphMapping, SeriesSamplesLieATenthOfASecondApart) {
+  const GraphMapping mapping({0, 0, 1, 10}, 200, 200);
+  const std::vector<GraphPoint> expected{{50, 150}, {60, 140}, {70, 50}};
+  EXPECT_EQ(expected, mapping.SeriesPoints({0, 1, 10}));
+}
+
+TEST(LineBands, JoinsRunsOfOneLineAndSkipsBothAndNone) {
+  const GraphMapping mapping({0, 0, 1, 1}, 200, 200);  // 100 px per second: sample i at 50 + 10 i
+  const auto column = [](int sample) { return 50 + 10 * sample + 8; };
+  const struct {
+    const char* name;
+    std::vector<uint8_t> flags;
+    std::vector<LineBand> expected;
+  } cases[] = {
+      {"no flags", {0, 0, 0}, {}},
+      {"first sample's flag has no segment", {2, 0}, {}},
+      {"both lines draw nothing", {0, 3, 3}, {}},
+      {"one run of Line A", {0, 2, 2, 2}, {{column(0), column(3), GraphColour::Red}}},
+      {"A, both, B, none, A",
+       {0, 2, 2, 3, 1, 1, 0, 2},
+       {{column(0), column(2), GraphColour::Red},
+        {column(3), column(5), GraphColour::Blue},
+        {column(6), column(7), GraphColour::Red}}},
+      {"A straight into B", {0, 2, 1}, {{column(0), column(1), GraphColour::Red}, {column(1), column(2), GraphColour::Blue}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<LineBand> bands = LineBands(c.flags, mapping);
+    ASSERT_EQ(c.expected.size(), bands.size());
+    for (size_t i = 0; i < bands.size(); ++i) {
+      EXPECT_EQ(c.expected[i].x0, bands[i].x0);
+      EXPECT_EQ(c.expected[i].x1, bands[i].x1);
+      EXPECT_EQ(c.expected[i].colour, bands[i].colour);
+    }
+  }
+}
+
+// A set of n samples whose altitude and velocity are flat except where set.
+DataSet FlatSet(size_t n) {
+  DataSet set;
+  set.adc.assign(n, 800);
+  set.altitudeAgl.assign(n, 0.0);
+  set.smoothedAltitude.assign(n, 0.0);
+  set.velocity.assign(n, 0.0);
+  set.smoothedVelocityKmh.assign(n, 0.0);
+  set.lineFlags.assign(n, 0);
+  return set;
+}
+
+void ExpectLabel(const GraphLabel& label, const wchar_t* text, GraphPoint origin, GraphColour colour) {
+  EXPECT_EQ(text, label.text);
+  EXPECT_EQ(origin, label.origin);
+  EXPECT_EQ(colour, label.colour);
+}
+
+TEST(DataSetScene, EmptySetShowsOnlyTheBackground) {
+  DataSet set;
+  const DataSetScene scene = BuildDataSetScene(set, GraphMapping({0, 0, 0, 0}, 640, 480));
+  EXPECT_TRUE(scene.empty);
+  EXPECT_TRUE(scene.altitude.empty());
+  EXPECT_TRUE(scene.labels.empty());
+}
+
+TEST(DataSetScene, LabelsApogeeTopSpeedAndLegend) {
+  DataSet set = FlatSet(300);
+  set.altitudeAgl[123] = 456.7;
+  set.altitudeAgl[200] = 456.7;  // a later equal maximum is not labelled
+  set.velocity[40] = 50.0;       // m/s: 180 km/h
+  set.setNumber = 0;
+  const GraphMapping mapping({0, -10, 30, 500}, 1100, 600);
+  const DataSetScene scene = BuildDataSetScene(set, mapping);
+  ASSERT_FALSE(scene.empty);
+  EXPECT_EQ(mapping.ValueToY(0), scene.groundY);
+  EXPECT_EQ(1100, scene.width);
+  EXPECT_EQ(300u, scene.altitude.size());
+  EXPECT_EQ(300u, scene.velocity.size());
+  ASSERT_EQ(6u, scene.labels.size());
+  ExpectLabel(scene.labels[0], L"(12.3 s  456.7 m)",
+              {mapping.TimeToX(12.3f), mapping.ValueToY(456.7f) - 30}, GraphColour::Blue);
+  ExpectLabel(scene.labels[1], L"(4 s  180 km/h)", {mapping.TimeToX(4.0), mapping.ValueToY(180.0) - 30},
+              GraphColour::Blue);
+  ExpectLabel(scene.labels[2], L"Ground", {100, scene.groundY - 30}, GraphColour::Blue);
+  ExpectLabel(scene.labels[3], L"Smoothed altitude", {10, 10}, GraphColour::Red);
+  ExpectLabel(scene.labels[4], L"<Velocity> over 1 second", {10, 50}, GraphColour::Green);
+  ExpectLabel(scene.labels[5], L"Data set: 1", {10, 90}, GraphColour::Blue);
+}
+
+TEST(DataSetScene, LabelNumbersUseTheProgramsNumberText) {
+  const struct {
+    double altitude;
+    int32_t setNumber;
+    const wchar_t* apogee;
+    const wchar_t* legend;
+  } cases[] = {
+      {1234567.0, 4, L"(0 s  1.23457e+006 m)", L"Data set: 5"},
+      {-0.5, 41, L"(0 s  -0.5 m)", L"Data set: 42"},
+  };
+  for (const auto& c : cases) {
+    DataSet set = FlatSet(1);
+    set.altitudeAgl[0] = c.altitude;
+    set.setNumber = c.setNumber;
+    const DataSetScene scene = BuildDataSetScene(set, GraphMapping({0, 0, 0, 1}, 640, 480));
+    ASSERT_EQ(6u, scene.labels.size());
+    EXPECT_EQ(c.apogee, scene.labels[0].text);
+    EXPECT_EQ(c.legend, scene.labels[5].text);
+  }
+}
+
+TEST(LiveScene, ShowsGroundAndPeakEvenBeforeTheFirstClimb) {
+  FastTrace trace;
+  trace.samples = {0.0, -0.4, -0.2};
+  const GraphMapping mapping(trace.range, 640, 480);
+  const LiveScene scene = BuildLiveScene(trace, mapping);
+  EXPECT_EQ(mapping.ValueToY(0), scene.groundY);
+  EXPECT_EQ(3u, scene.samples.size());
+  ASSERT_EQ(2u, scene.labels.size());
+  ExpectLabel(scene.labels[0], L"(0 s  0 m)", {mapping.TimeToX(0), mapping.ValueToY(0) - 30}, GraphColour::Blue);
+  ExpectLabel(scene.labels[1], L"Ground", {100, scene.groundY - 30}, GraphColour::Blue);
+}
+
+TEST(LiveScene, LabelsThePeak) {
+  FastTrace trace;
+  trace.samples = {0.0, 50.0, 120.5, 80.0};
+  trace.peakTime = 0.2f;
+  trace.peakAltitude = 120.5f;
+  trace.range = {0, 0, 5, 120};
+  const GraphMapping mapping(trace.range, 640, 480);
+  const LiveScene scene = BuildLiveScene(trace, mapping);
+  ExpectLabel(scene.labels[0], L"(0.2 s  120.5 m)", {mapping.TimeToX(0.2f), mapping.ValueToY(120.5f) - 30},
+              GraphColour::Blue);
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+#include "view/win32/Graph.h"
+
+#include <atomic>
+#include <mutex>
+
+#include "app/DebugLog.h"
+#include "device/AltimeterLink.h"
+#include "view/GraphScene.h"
+#include "view/RedrawRequest.h"
+#include "view/win32/GraphPainter.h"
+#include "view/win32/GraphSurfaces.h"
+
+HWND g_hWnd = nullptr;
+
+namespace {
+
+std::recursive_mutex drawingMutex;
+GraphSurfaces surfaces;
+AltimeterLink* graphLink = nullptr;  // we don't own it
+int32_t graphWidth = 640;
+int32_t graphHeight = 480;
+
+// Read by requesting threads, so not g_hWnd itself.
+std::atomic<HWND> liveTraceWindow{nullptr};
+RedrawRequest liveTraceRequest([] {
+  const HWND window = liveTraceWindow.load();
+  return window != nullptr && PostMessageW(window, WM_LIVETRACE, 0, 0) != FALSE;
+});
+
+using DrawingLock = std::lock_guard<std::recursive_mutex>;
+
+GraphMapping MappingOf(const ViewRange& range) {
+  return GraphMapping(range, graphLink->viewWidth, graphLink->viewHeight);
+}
+
+DataSetScene CurrentDataSetScene() {
+  const auto data = graphLink->LockData();
+  return BuildDataSetScene(graphLink->currentSet, MappingOf(graphLink->viewRange));
+}
+
+// From now on the data set view's range is overwritten until the next selection.
+LiveScene CurrentLiveScene() {
+  const FastTrace trace = graphLink->fastSet.Snapshot();
+  const auto data = graphLink->LockData();
+  graphLink->viewRange = trace.range;
+  return BuildLiveScene(trace, MappingOf(trace.range));
+}
+
+bool CreateDrawing(HWND window) {
+  const DrawingLock lock(drawingMutex);
+  ReleaseDrawing();
+  g_hWnd = window;
+  liveTraceWindow.store(window);
+  if (surfaces.Create(window, graphWidth, graphHeight)) {
+    ClearBackSurface(kBlack);
+    return true;
+  }
+  ReleaseDrawing();
+  return false;
+}
+
+}  // namespace
+
+void BindGraph(AltimeterLink& link) { graphLink = &link; }
+
+void SetGraphSize(int32_t width, int32_t height) {
+  const DrawingLock lock(drawingMutex);
+  graphWidth = width;
+  graphHeight = height;
+  const auto data = graphLink->LockData();
+  graphLink->viewWidth = width;
+  graphLink->viewHeight = height;
+}
+
+void ResetDrawing(HWND window, bool quiet) {
+  if (CreateDrawing(window)) return;
+  if (!quiet) MessageBoxW(window, L"Failed to Initialize Direct Draw", L"Direct Draw Init Failed!", MB_ICONWARNING);
+  PostQuitMessage(0);
+}
+
+void ReleaseDrawing() {
+  const DrawingLock lock(drawingMutex);
+  surfaces.Release();
+}
+
+bool ClearBackSurface(Rgb colour) {
+  const DrawingLock lock(drawingMutex);
+  return surfaces.Fill(colour);
+}
+
+bool PresentBackSurface(int32_t width, int32_t height) {
+  const DrawingLock lock(drawingMutex);
+  return surfaces.Present(g_hWnd, width, height);
+}
+
+void PresentGraph() {
+  const DrawingLock lock(drawingMutex);
+  RECT client{};
+  GetClientRect(g_hWnd, &client);
+  PresentBackSurface(client.right, client.bottom);
+}
+
+void RefreshGraph() {
+  const DrawingLock lock(drawingMutex);
+  if (!surfaces.HasBackSurface()) return;
+  liveTraceRequest.Discard();
+  DrawDataSetView();
+  InvalidateRect(g_hWnd, nullptr, FALSE);
+}
+
+void DrawDataSetView() {
+  const DrawingLock lock(drawingMutex);
+  ClearBackSurface(kDataSetBackground);
+  const DataSetScene scene = CurrentDataSetScene();
+  const SurfaceDc dc(surfaces.BackSurface());
+  DebugLog << "Updating buffer." << std::endl;
+  if (dc.Get()) PaintDataSetScene(dc.Get(), scene);
+}
+
+void DrawLiveTrace() {
+  const DrawingLock lock(drawingMutex);
+  if (!surfaces.HasBackSurface()) return;
+  ClearBackSurface(kLiveTraceBackground);
+  const LiveScene scene = CurrentLiveScene();
+  const SurfaceDc dc(surfaces.BackSurface());
+  if (dc.Get()) PaintLiveScene(dc.Get(), scene);
+}
+
+void RequestLiveTrace() { liveTraceRequest.Request(); }
+
+void ServeLiveTraceRequest() {
+  const DrawingLock lock(drawingMutex);
+  if (!liveTraceRequest.Take()) return;
+  DrawLiveTrace();
+  PresentGraph();
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The flight graph of the main window: a DirectDraw back surface of the client
+// size into which the data set view or the live trace is drawn with GDI+, and
+// one blit that presents it.
+//
+// Any thread may call these; one recursive drawing lock keeps a drawing, a
+// present and a release or re-creation of the surfaces from overlapping. The
+// data a view shows is read under the data model's locks and drawn from a copy.
+// A thread that feeds the live trace should not draw at all: RequestLiveTrace
+// asks the main window to, without waiting.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "view/PixelColour.h"
+
+class AltimeterLink;
+
+extern HWND g_hWnd;  // the main window, set by ResetDrawing
+
+// Posted to g_hWnd by RequestLiveTrace; the window answers with ServeLiveTraceRequest.
+constexpr UINT WM_LIVETRACE = WM_APP + 1;
+
+constexpr Rgb kDataSetBackground{180, 180, 255};
+constexpr Rgb kLiveTraceBackground{128, 128, 128};
+constexpr Rgb kBlack{0, 0, 0};
+
+// The link whose currentSet, fastSet, viewRange and view size the graph shows.
+void BindGraph(AltimeterLink& link);
+// The size of the surfaces made by the next ResetDrawing, and of the mapping.
+void SetGraphSize(int32_t width, int32_t height);
+// Releases, then creates the surfaces for `window` and fills them black. On
+// failure: a warning box unless `quiet`, then the quit message.
+void ResetDrawing(HWND window, bool quiet);
+void ReleaseDrawing();
+// Fills the whole back surface; false when there is none or the fill failed.
+bool ClearBackSurface(Rgb colour);
+// Blits the back surface to the client rectangle (0, 0, width, height) of
+// g_hWnd. False when the drawing is released or the surfaces were lost.
+bool PresentBackSurface(int32_t width, int32_t height);
+// PresentBackSurface at the current client size.
+void PresentGraph();
+// Draws the data set view and invalidates the window so WM_PAINT presents it.
+// A pending live-trace request is dropped: this picture replaces it.
+void RefreshGraph();
+void DrawDataSetView();
+// Draws the live trace; the caller presents.
+void DrawLiveTrace();
+// Any thread, never waits: asks the main window to draw and present the live
+// trace from the latest samples. Requests made before it gets to it add nothing.
+void RequestLiveTrace();
+// Main thread, on WM_LIVETRACE.
+void ServeLiveTraceRequest();
