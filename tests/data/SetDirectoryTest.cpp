@@ -7,55 +7,38 @@
 
 namespace {
 
-struct ListCase {
-  const char* kinds;  // see PacketsOfKinds
-  int32_t sets;
-  std::vector<int32_t> startOfSet;    // for sets 0, 1, ...; one past the last gives -1
-  std::vector<int32_t> packetsOfSet;  // for sets 0, 1, ...
-  std::vector<int32_t> setOfPacket;   // for packets 0, 1, ...
-};
-
-const ListCase kLists[] = {
-    {"", 0, {-1}, {}, {}},
-    {"S", 1, {0, -1}, {1}, {0}},
-    {"cS", 1, {1, -1}, {1}, {-1, 0}},
-    {"ScSccS", 3, {0, 2, 5, -1}, {2, 3, 1}, {0, 0, 1, 1, 1, 2}},
-    {"ScEcS", 2, {0, 4, -1}, {2, 1}, {0, 0, 0, 0, 1}},
-    {"SS", 2, {0, 1, -1}, {1, 1}, {0, 1}},
-};
-
 TEST(SetDirectory, FindsTheSetsOfAPacketList) {
+  const struct {
+    const char* kinds;                  // see PacketsOfKinds
+    std::vector<int32_t> startOfSet;    // for each set
+    std::vector<int32_t> packetsOfSet;  // for each set
+    std::vector<int32_t> setOfPacket;   // for each packet
+  } cases[] = {
+      {"", {}, {}, {}},
+      {"cScS", {1, 3}, {2, 1}, {-1, 0, 0, 1}},
+      {"ScEcS", {0, 4}, {2, 1}, {0, 0, 0, 0, 1}},
+  };
   const LogCapture quiet;
-  for (const ListCase& c : kLists) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.kinds);
     const std::vector<DataPacket> packets = PacketsOfKinds(c.kinds);
-    EXPECT_EQ(c.sets, CountSets(packets));
-    for (size_t n = 0; n < c.startOfSet.size(); ++n) {
-      EXPECT_EQ(c.startOfSet[n], SetStartPacket(packets, static_cast<int32_t>(n))) << "set " << n;
+    const int32_t sets = static_cast<int32_t>(c.startOfSet.size());
+    const int32_t size = static_cast<int32_t>(packets.size());
+    EXPECT_EQ(sets, CountSets(packets));
+    for (int32_t n = 0; n <= sets; ++n) {
+      EXPECT_EQ(n < sets ? c.startOfSet[n] : -1, SetStartPacket(packets, n)) << "set " << n;
+      EXPECT_EQ(n < sets ? c.packetsOfSet[n] : 0, SetPacketCount(packets, n)) << "set " << n;
     }
-    for (size_t n = 0; n < c.packetsOfSet.size(); ++n) {
-      EXPECT_EQ(c.packetsOfSet[n], SetPacketCount(packets, static_cast<int32_t>(n))) << "set " << n;
-    }
-    for (size_t i = 0; i < c.setOfPacket.size(); ++i) {
-      EXPECT_EQ(c.setOfPacket[i], SetOfPacket(packets, static_cast<int32_t>(i))) << "packet " << i;
+    for (int32_t i = -1; i <= size; ++i) {
+      EXPECT_EQ(i < 0 || i == size ? -1 : c.setOfPacket[i], SetOfPacket(packets, i)) << "packet " << i;
     }
   }
 }
 
-TEST(SetDirectory, OutOfRangeQueriesFindNothing) {
-  const std::vector<DataPacket> packets = PacketsOfKinds("ScS");
-  const LogCapture quiet;
-  EXPECT_EQ(-1, SetStartPacket(packets, -1));
-  EXPECT_EQ(0, SetPacketCount(packets, 2));
-  EXPECT_EQ(-1, SetOfPacket(packets, -1));
-  EXPECT_EQ(-1, SetOfPacket(packets, 3));
-}
-
 TEST(SetDirectory, PacketCountLogsInDecimalWhateverTheBase) {
-  const std::vector<DataPacket> packets = PacketsOfKinds("ccccccccccccSc");
   const LogCapture log;
   DebugLog << std::hex;
-  EXPECT_EQ(2, SetPacketCount(packets, 0));
+  EXPECT_EQ(1, SetPacketCount(PacketsOfKinds("ccccccccccccS"), 0));
   EXPECT_EQ("Set: 0\nSet Address: 12\n", log.Text());
 }
 
