@@ -1,0 +1,29 @@
+#include "app/win32/Application.h"
+
+#include <commctrl.h>
+
+#include "app/DebugLog.h"
+#include "app/win32/DialogClass.h"
+#include "app/win32/MainWindow.h"
+#include "view/win32/GdiplusSession.h"
+#include "view/win32/Graph.h"
+
+namespace {
+
+AltimeterLink* programLink = nullptr;  // we don't own it
+
+}  // namespace
+
+AltimeterLink& ProgramLink() { return *programLink; }
+
+int RunApplication(HINSTANCE instance, AltimeterLink& link) {
+  InitCommonControls();
+  DebugLog << "- ZEL USB -" << std::endl << std::endl;
+  programLink = &link;
+  BindGraph(link);
+  RegisterDialogClass();
+  const GdiplusSession gdiplus;  // up until the window and its drawing are gone
+  if (CreateMainWindow(instance)) RunMessageLoop();
+  DestroyMainWindow(instance);
+  return 0;
+}

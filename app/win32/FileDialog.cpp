@@ -1,0 +1,44 @@
+#include "app/win32/FileDialog.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace {
+
+constexpr DWORD kPathCapacity = 2048;  // wide characters
+
+OPENFILENAMEW DialogRecord(HWND owner, const FileDialogSpec& spec, std::vector<wchar_t>& buffer) {
+  OPENFILENAMEW record{};
+  record.lStructSize = sizeof record;
+  record.hwndOwner = owner;
+  record.lpstrFilter = spec.filter;
+  record.lpstrFile = buffer.data();
+  record.nMaxFile = kPathCapacity;
+  record.lpstrTitle = spec.title;
+  record.lpstrDefExt = spec.defaultExtension;
+  return record;
+}
+
+bool Chosen(BOOL answered, const std::vector<wchar_t>& buffer, std::wstring& path) {
+  if (!answered) return false;
+  path = buffer.data();
+  return true;
+}
+
+}  // namespace
+
+bool AskOpenPath(HWND owner, const FileDialogSpec& spec, std::wstring& path) {
+  std::vector<wchar_t> buffer(kPathCapacity, L'\0');
+  OPENFILENAMEW record = DialogRecord(owner, spec, buffer);
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the classic dialog, without the places bar
+  record.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+  return Chosen(GetOpenFileNameW(&record), buffer, path);
+}
+
+bool AskSavePath(HWND owner, const FileDialogSpec& spec, std::wstring& path) {
+  std::vector<wchar_t> buffer(kPathCapacity, L'\0');
+  OPENFILENAMEW record = DialogRecord(owner, spec, buffer);
+  record.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+  return Chosen(GetSaveFileNameW(&record), buffer, path);
+}

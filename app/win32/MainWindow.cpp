@@ -1,0 +1,177 @@
+#include "app/win32/MainWindow.h"
+
+#include "app/win32/FileCommands.h"
+#include "app/win32/MessageBoxes.h"
+#include "resources/ResourceIds.h"
+#include "view/win32/Graph.h"
+
+namespace {
+
+constexpr wchar_t kMainClassName[] = L"AltInterface";
+constexpr POINT kMinimumTrackSize{420, 320};
+
+// A window's client device context for the life of the object.
+class ClientDc {
+ public:
+  explicit ClientDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~ClientDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  ClientDc(const ClientDc&) = delete;
+  ClientDc& operator=(const ClientDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+RECT ClientRectOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return client;
+}
+
+bool RegisterMainClass(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_CLASSDC;
+  windowClass.lpfnWndProc = MainWndProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kMainClassName;
+  windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+void OnCreate(HWND window) {
+  const RECT client = ClientRectOf(window);
+  ReleaseDrawing();
+  SetGraphSize(client.right, client.bottom);
+  ResetDrawing(window, false);
+}
+
+// At the end of every size change: the drawing follows the client size. A
+// minimised window keeps it released until the next step.
+void ResizeStep(HWND window) {
+  const RECT client = ClientRectOf(window);
+  ReleaseDrawing();
+  if (client.right == 0 || client.bottom == 0) return;
+  SetGraphSize(client.right, client.bottom);
+  ResetDrawing(window, true);
+  RefreshGraph();
+}
+
+// While the frame is dragged, painting stretches the last picture.
+void OnSize(HWND window, WPARAM kind) {
+  if (kind == SIZE_MAXIMIZED) {
+    ResizeStep(window);
+  } else {
+    InvalidateRect(window, nullptr, FALSE);
+  }
+}
+
+void OnPaint(HWND window) {
+  const RECT client = ClientRectOf(window);
+  PAINTSTRUCT paint;
+  BeginPaint(window, &paint);
+  PresentBackSurface(client.right, client.bottom);
+  EndPaint(window, &paint);
+  ValidateRect(window, nullptr);
+}
+
+bool ConfirmClose(HWND window) { return ShowMessageBox(window, IDS_ARE_YOU_SURE, MB_YESNO | MB_ICONWARNING) != IDNO; }
+
+// The Tools and Help items do nothing until their dialogs exist.
+void OnCommand(HWND window, WPARAM command) {
+  switch (command) {
+    case IDM_OPEN:
+      OpenCommand(window);
+      break;
+    case IDM_EXPORT_CSV:
+      ExportCsvCommand(window);
+      break;
+    case IDM_EXPORT_XML:
+      ExportXmlCommand(window);
+      break;
+    case IDM_EXIT:
+      SendMessageW(window, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+HWND CreateMainWindow(HINSTANCE instance) {
+  if (!RegisterMainClass(instance)) return nullptr;
+  const HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAIN_MENU));
+  g_hWnd = CreateWindowExW(0, kMainClassName, kProgramTitle, WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, nullptr);
+  if (!g_hWnd) return nullptr;
+  {
+    const RECT client = ClientRectOf(g_hWnd);
+    const ClientDc dc(g_hWnd);
+    BitBlt(dc.Get(), 0, 0, client.right, client.bottom, nullptr, 0, 0, BLACKNESS);
+  }
+  ShowWindow(g_hWnd, SW_SHOWMAXIMIZED);
+  return g_hWnd;
+}
+
+// Every message of the thread, not only the window's: the quit message is
+// addressed to no window, and a loop filtered to the window would never see
+// it (a failed drawing set-up posts it while the window lives on).
+void RunMessageLoop() {
+  MSG message;
+  for (;;) {
+    const BOOL result = GetMessageW(&message, nullptr, 0, 0);
+    if (result == 0 || result == -1) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void DestroyMainWindow(HINSTANCE instance) {
+  DestroyWindow(g_hWnd);
+  UnregisterClassW(kMainClassName, instance);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate(window);
+      return 0;
+    case WM_DESTROY:
+      ReleaseDrawing();
+      PostQuitMessage(0);
+      return 0;
+    case WM_SIZE:
+      OnSize(window, wParam);
+      break;
+    case WM_PAINT:
+      OnPaint(window);
+      break;
+    case WM_CLOSE:
+      if (!ConfirmClose(window)) return 0;
+      break;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = kMinimumTrackSize;
+      break;
+    case WM_WINDOWPOSCHANGED:
+      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_FRAMECHANGED) ResizeStep(window);
+      break;
+    case WM_EXITSIZEMOVE:
+      ResizeStep(window);
+      break;
+    case WM_COMMAND:
+      OnCommand(window, wParam);
+      break;
+    case WM_LIVETRACE:
+      ServeLiveTraceRequest();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
