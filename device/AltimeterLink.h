@@ -7,6 +7,7 @@
 // thread while the main thread draws. `cancelRequested` is the only stop signal.
 #include <atomic>
 #include <cstdint>
+#include <iosfwd>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -83,7 +84,7 @@ class AltimeterLink {
   // ExportCsv / ExportXml: rebuild currentSet from set `setNumber` (an empty
   // set when there is no such set) and write it as CSV / XML text.
   //   true   the file at `path` holds the export
-  //   false  setNumber is negative (nothing rebuilt), or the file could not be
+  //   false  setNumber is -1 (nothing rebuilt), or the file could not be
   //          written in full; whatever stood at `path` before is unchanged
   bool ExportCsv(const std::wstring& path, int setNumber);
   bool ExportXml(const std::wstring& path, int setNumber);
@@ -103,6 +104,11 @@ class AltimeterLink {
 
  private:
   bool ComputeDataSetLocked(int32_t n);
+  // The steps ExportCsv and ExportXml share: the file is opened first, the set
+  // rebuilt and copied with its comment (null when it has none) under
+  // dataMutex, and written outside it.
+  using SetWriter = bool (*)(std::ostream& out, const DataSet& set, const std::string* comment);
+  bool ExportSet(const std::wstring& path, int32_t setNumber, SetWriter write);
 
   HidBackend& backend_;
   mutable std::mutex dataMutex;

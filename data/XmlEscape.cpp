@@ -1,0 +1,23 @@
+#include "data/XmlEscape.h"
+
+std::string EscapeXml(const std::string& text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 128) {
+      escaped += "&#" + std::to_string(byte) + ";";
+    } else if (c == '<') {
+      escaped += "&lt;";
+    } else if (c == '>') {
+      escaped += "&gt;";
+    } else if (c == '&') {
+      escaped += "&amp;";
+    } else if (c == '"') {
+      escaped += "&quot;";
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}

@@ -1,0 +1,134 @@
+#include "tools/zeltool/Zeltool.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "data/FlightFixtures.h"
+#include "data/NumberText.h"
+#include "data/PacketFixtures.h"
+#include "device/AltimeterLink.h"
+#include "device/NoDeviceBackend.h"
+#include "support/LogCapture.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class ZeltoolTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    link.packets = SyntheticFlight(600);
+    const std::vector<DataPacket> second = PacketsOfKinds("Sc");
+    link.packets.insert(link.packets.end(), second.begin(), second.end());
+    link.comments = {"windy <day>", "second"};
+    ASSERT_TRUE(link.SaveDataSet(folder.WidePath("flight.zel"), 0));
+    link.packets.insert(link.packets.begin(), second.begin(), second.end());
+    link.comments = {"first", "windy <day>"};
+  }
+
+  Outcome Run(const std::vector<std::wstring>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunZeltool(args, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  std::wstring Wide(const std::string& name) const { return folder.WidePath(name); }
+
+  LogCapture log;
+  NoDeviceBackend noDevices;
+  AltimeterLink link{noDevices};  // its packets hold the saved set as set 1
+  TempFolder folder;
+};
+
+TEST_F(ZeltoolTest, InfoSummarisesEachSet) {
+  const Outcome info = Run({L"info", Wide("flight.zel")});
+  EXPECT_EQ(0, info.status) << info.err;
+  EXPECT_EQ("", info.err);
+  ASSERT_TRUE(link.ComputeDataSet(1));
+  const DataSet& set = link.currentSet;
+  const int32_t apogee = set.IndexOfMaximum(set.altitudeAgl);
+  const int32_t topSpeed = set.IndexOfMaximum(set.velocity);
+  std::ostringstream expected;
+  expected.imbue(NumberTextLocale());
+  expected << folder.Path("flight.zel").u8string() << ": 1 set\n"
+           << "set 0: 600 samples, 60 s\n"
+           << "  apogee " << set.altitudeAgl[apogee] << " m above the first sample at " << apogee / 10.0 << " s\n"
+           << "  top speed " << set.velocity[topSpeed] << " m/s at " << topSpeed / 10.0 << " s\n"
+           << "  Line A first fired at 12 s\n  Line B first fired at 53 s\n  comment: windy <day>\n";
+  EXPECT_EQ(expected.str(), info.out);
+  EXPECT_NEAR(120, apogee, 15) << "the made-up flight peaks at 12 s";
+}
+
+TEST_F(ZeltoolTest, ExportsAreTheProgramsBytes) {
+  const struct {
+    const wchar_t* command;
+    const char* ours;
+    bool (AltimeterLink::*programs)(const std::wstring&, int);
+  } cases[] = {
+      {L"csv", "tool.csv", &AltimeterLink::ExportCsv},
+      {L"xml", "tool.xml", &AltimeterLink::ExportXml},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE((link.*c.programs)(Wide("program"), 1));
+    const Outcome exported = Run({c.command, Wide("flight.zel"), Wide(c.ours)});
+    EXPECT_EQ(0, exported.status) << exported.err;
+    EXPECT_EQ(ReadFileBytes(folder.Path("program")), ReadFileBytes(folder.Path(c.ours)));
+    const Outcome withSet = Run({c.command, Wide("flight.zel"), Wide("set0"), L"--set", L"0"});
+    EXPECT_EQ(0, withSet.status) << withSet.err;
+    EXPECT_EQ(ReadFileBytes(folder.Path("program")), ReadFileBytes(folder.Path("set0")));
+  }
+}
+
+TEST_F(ZeltoolTest, BadFilesAndCommandLinesGiveOneLineAndAFailingStatus) {
+  const std::string good = ReadFileBytes(folder.Path("flight.zel"));
+  WriteFileBytes(folder.Path("short.zel"), good.substr(0, good.size() / 2));
+  WriteFileBytes(folder.Path("text.zel"), "Time, ADC\n");
+  const struct {
+    std::vector<std::wstring> args;
+    int status;
+    const char* says;
+  } cases[] = {
+      {{L"info", Wide("missing.zel")}, 1, "missing.zel cannot be opened for reading\n"},
+      {{L"info", Wide("text.zel")}, 1, "text.zel is not a data set file\n"},
+      {{L"csv", Wide("short.zel"), Wide("out.csv")}, 1, "short.zel is damaged: it ends before the data it announces\n"},
+      {{L"xml", Wide("flight.zel"), Wide("out.xml"), L"--set", L"1"}, 1, "flight.zel has no set 1 (it holds 1 set)\n"},
+      {{L"csv", Wide("flight.zel"), Wide("plain") + L"/x.csv"}, 1, "x.csv cannot be written\n"},
+      {{L"csv", Wide("flight.zel")}, 2, "usage: zeltool csv FILE.zel OUT.csv [--set N]\n"},
+      {{L"csv", Wide("flight.zel"), Wide("out.csv"), L"--set", L"-1"}, 2, "usage: zeltool csv"},
+      {{L"xml", Wide("flight.zel"), Wide("out.xml"), L"--sett", L"0"}, 2, "usage: zeltool xml"},
+      {{L"info"}, 2, "usage: zeltool info FILE.zel\n"},
+      {{L"firmware"}, 2, "unknown command 'firmware' (zeltool --help lists the commands)\n"},
+  };
+  WriteFileBytes(folder.Path("plain"), "not a folder");
+  const std::string listing = folder.Listing();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.says);
+    const Outcome outcome = Run(c.args);
+    EXPECT_EQ(c.status, outcome.status);
+    EXPECT_EQ("", outcome.out);
+    EXPECT_EQ(0u, outcome.err.find("zeltool: ")) << outcome.err;
+    EXPECT_NE(std::string::npos, outcome.err.find(c.says)) << outcome.err;
+    EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << "one line";
+    EXPECT_EQ(listing, folder.Listing()) << "nothing written";
+  }
+}
+
+TEST_F(ZeltoolTest, HelpListsTheCommands) {
+  for (const auto& args : {std::vector<std::wstring>{L"--help"}, std::vector<std::wstring>{}}) {
+    const Outcome help = Run(args);
+    EXPECT_EQ(args.empty() ? 2 : 0, help.status);
+    for (const char* line : {"zeltool info FILE.zel\n", "zeltool csv FILE.zel OUT.csv [--set N]\n",
+                             "zeltool xml FILE.zel OUT.xml [--set N]\n", "zeltool --help\n"}) {
+      EXPECT_NE(std::string::npos, help.out.find(line)) << line;
+    }
+  }
+}
+
+}  // namespace

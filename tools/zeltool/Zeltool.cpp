@@ -1,0 +1,67 @@
+#include "tools/zeltool/Zeltool.h"
+
+#include <exception>
+#include <iostream>
+#include <streambuf>
+
+#include "app/DebugLog.h"
+#include "data/NumberText.h"
+#include "tools/zeltool/CommandTable.h"
+#include "tools/zeltool/ArgText.h"
+
+namespace {
+
+class NullBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+};
+
+// DebugLog swallowed while it lives.
+class SilencedDebugLog {
+ public:
+  SilencedDebugLog() : saved_(DebugLog.rdbuf(&null_)) {}
+  ~SilencedDebugLog() { DebugLog.rdbuf(saved_); }
+  SilencedDebugLog(const SilencedDebugLog&) = delete;
+  SilencedDebugLog& operator=(const SilencedDebugLog&) = delete;
+
+ private:
+  NullBuffer null_;
+  std::streambuf* saved_;
+};
+
+void PrintUsage(std::ostream& out) {
+  out << "zeltool: flight data files of the ZEL USB altimeter\n\nUsage:\n";
+  for (const ZeltoolCommand& command : ZeltoolCommands()) {
+    out << "  zeltool " << command.usage << "\n      " << command.summary << '\n';
+  }
+  out << "  zeltool --help\n      this list\n";
+}
+
+}  // namespace
+
+int RunZeltool(const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err) {
+  out.imbue(NumberTextLocale());
+  if (args.empty() || args[0] == L"--help" || args[0] == L"-h") {
+    PrintUsage(out);
+    return args.empty() ? kZeltoolUsageError : kZeltoolSuccess;
+  }
+  const std::string name = NarrowText(args[0]);
+  const ZeltoolCommand* command = FindZeltoolCommand(name);
+  if (command == nullptr) {
+    err << "zeltool: unknown command '" << name << "' (zeltool --help lists the commands)\n";
+    return kZeltoolUsageError;
+  }
+  ZeltoolIo io{out, err};
+  return command->run(ZeltoolArgs(args.begin() + 1, args.end()), io);
+}
+
+int ZeltoolMain(const std::vector<std::wstring>& args) {
+  std::ostream out(std::cout.rdbuf());  // DebugLog is std::cout: results keep its buffer
+  const SilencedDebugLog silenced;
+  try {
+    return RunZeltool(args, out, std::cerr);
+  } catch (const std::exception& error) {
+    std::cerr << "zeltool: " << error.what() << '\n';
+    return kZeltoolFailure;
+  }
+}

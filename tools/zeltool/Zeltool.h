@@ -1,0 +1,14 @@
+#pragma once
+// zeltool, the command-line companion for flight files: the command line
+// (after the program name) to an exit status.
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Runs one command. No arguments, "--help" or "-h" print the usage.
+int RunZeltool(const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err);
+
+// The process around RunZeltool: results on standard output, errors on
+// standard error, and the program's diagnostic log (also standard output)
+// silenced so that it never mixes with the results.
+int ZeltoolMain(const std::vector<std::wstring>& args);
