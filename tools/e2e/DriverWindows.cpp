@@ -1,0 +1,68 @@
+#include "tools/e2e/DriverWindows.h"
+
+#include <vector>
+
+namespace {
+
+constexpr DWORD kPollMs = 50;
+
+bool IsVisibleDialog(HWND window) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  return IsWindowVisible(window) && std::wstring(className) == L"#32770";
+}
+
+struct ProcessDialogSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchProcessDialog(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<ProcessDialogSearch*>(context);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (processId != search->processId || !IsVisibleDialog(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (const HWND window = find()) return window;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(kPollMs);
+  }
+}
+
+HWND FindMainWindow() {
+  const HWND window = FindWindowW(L"AltInterface", nullptr);
+  return window && IsWindowVisible(window) ? window : nullptr;
+}
+
+HWND FindDialog(const std::wstring& caption) {
+  const HWND window = FindWindowW(L"#32770", caption.c_str());
+  return window && IsWindowVisible(window) ? window : nullptr;
+}
+
+HWND FindAnyDialogOfProgram() {
+  const HWND main = FindWindowW(L"AltInterface", nullptr);
+  if (!main) return nullptr;
+  ProcessDialogSearch search{0, nullptr};
+  GetWindowThreadProcessId(main, &search.processId);
+  EnumWindows(MatchProcessDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring WindowText(HWND window) {
+  std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+  return text.data();
+}
+
+bool WaitUntilGone(HWND window, DWORD timeoutMs) {
+  return WaitForWindow([window]() -> HWND { return IsWindow(window) ? nullptr : GetDesktopWindow(); }, timeoutMs) !=
+         nullptr;
+}

@@ -1,0 +1,209 @@
+// zeldrive: drives the running program from another Windows program in the same
+// desktop, for end-to-end tests. One command per run:
+//
+//   zeldrive wait-main                  waits for the main window
+//   zeldrive title                      prints the main window's title
+//   zeldrive client                     prints the client area: screen x y, width height
+//   zeldrive window-size                prints the window's width and height
+//   zeldrive menu ID                    chooses menu item ID
+//   zeldrive file-dialog CAPTION PATH   fills the file name of that dialog and confirms it
+//   zeldrive cancel-dialog CAPTION      cancels that dialog
+//   zeldrive message-box ok|yes|no      prints a message box's caption and text, answers it
+//   zeldrive controls CAPTION           lists that dialog's controls: id, class, text
+//   zeldrive no-dialog MS               fails if the program shows a dialog within MS
+//   zeldrive resize W H                 resizes the window as a drag ending there would
+//   zeldrive close                      asks the main window to close
+//   zeldrive wait-gone                  waits until the main window is gone
+//
+// Exits 0 on success, 1 when a window did not appear or the command failed, 2
+// on a usage error. Every wait ends after 15 s.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tools/e2e/DriverWindows.h"
+
+namespace {
+
+constexpr int kMessageTextId = 0xFFFF;  // a message box's static text
+constexpr int kFileNameCombo = 0x47C;   // explorer-style dialogs: an edit inside this combo box
+constexpr int kFileNameEdit = 0x480;    // older dialogs: a plain edit
+
+using Args = std::vector<std::wstring>;
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "zeldrive: %s\n", what);
+  return 1;
+}
+
+void PrintLine(const std::wstring& text) {
+  std::printf("%ls\n", text.c_str());
+  std::fflush(stdout);
+}
+
+HWND MainWindow() { return WaitForWindow(FindMainWindow, kDefaultTimeoutMs); }
+
+HWND Dialog(const std::wstring& caption) {
+  return WaitForWindow([&caption] { return FindDialog(caption); }, kDefaultTimeoutMs);
+}
+
+void PressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+BOOL CALLBACK MatchEdit(HWND window, LPARAM found) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (std::wstring(className) != L"Edit") return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// The combo box may be a ComboBoxEx holding a ComboBox holding the edit.
+HWND FileNameBox(HWND dialog) {
+  HWND edit = nullptr;
+  if (const HWND combo = GetDlgItem(dialog, kFileNameCombo)) EnumChildWindows(combo, MatchEdit, reinterpret_cast<LPARAM>(&edit));
+  return edit ? edit : GetDlgItem(dialog, kFileNameEdit);
+}
+
+int WaitMain(const Args&) { return MainWindow() ? 0 : Fail("no main window"); }
+
+int Title(const Args&) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  PrintLine(WindowText(main));
+  return 0;
+}
+
+int Client(const Args&) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  RECT client{};
+  GetClientRect(main, &client);
+  POINT origin{0, 0};
+  ClientToScreen(main, &origin);
+  std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
+  return 0;
+}
+
+int WindowSize(const Args&) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  RECT frame{};
+  GetWindowRect(main, &frame);
+  std::printf("%ld %ld\n", frame.right - frame.left, frame.bottom - frame.top);
+  return 0;
+}
+
+int Menu(const Args& args) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  // Posted: the command may open a modal dialog.
+  PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(std::wcstoul(args[0].c_str(), nullptr, 10)), 0);
+  return 0;
+}
+
+int FileDialog(const Args& args) {
+  const HWND dialog = Dialog(args[0]);
+  if (!dialog) return Fail("no file dialog");
+  const HWND nameBox = FileNameBox(dialog);
+  if (!nameBox) return Fail("no file name box");
+  SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()));
+  PressButton(dialog, IDOK);
+  return WaitUntilGone(dialog, kDefaultTimeoutMs) ? 0 : Fail("file dialog stayed open");
+}
+
+int CancelDialog(const Args& args) {
+  const HWND dialog = Dialog(args[0]);
+  if (!dialog) return Fail("no dialog");
+  PressButton(dialog, IDCANCEL);
+  return WaitUntilGone(dialog, kDefaultTimeoutMs) ? 0 : Fail("dialog stayed open");
+}
+
+int MessageBoxAnswer(const Args& args) {
+  static const std::map<std::wstring, int> kButtons{{L"ok", IDOK}, {L"yes", IDYES}, {L"no", IDNO}};
+  const auto button = kButtons.find(args[0]);
+  if (button == kButtons.end()) return Fail("unknown button");
+  const HWND box = WaitForWindow(FindAnyDialogOfProgram, kDefaultTimeoutMs);
+  if (!box) return Fail("no message box");
+  PrintLine(WindowText(box));
+  PrintLine(WindowText(GetDlgItem(box, kMessageTextId)));
+  PressButton(box, button->second);
+  return WaitUntilGone(box, kDefaultTimeoutMs) ? 0 : Fail("message box stayed open");
+}
+
+BOOL CALLBACK PrintControl(HWND control, LPARAM) {
+  wchar_t className[64] = {};
+  GetClassNameW(control, className, 64);
+  std::printf("0x%X %ls \"%ls\"\n", static_cast<unsigned>(GetDlgCtrlID(control)), className,
+              WindowText(control).c_str());
+  return TRUE;
+}
+
+int Controls(const Args& args) {
+  const HWND dialog = Dialog(args[0]);
+  if (!dialog) return Fail("no dialog");
+  EnumChildWindows(dialog, PrintControl, 0);
+  return 0;
+}
+
+int NoDialog(const Args& args) {
+  const HWND dialog = WaitForWindow(FindAnyDialogOfProgram, std::wcstoul(args[0].c_str(), nullptr, 10));
+  if (!dialog) return 0;
+  PrintLine(WindowText(dialog));
+  return Fail("a dialog appeared");
+}
+
+// A drag ends with WM_EXITSIZEMOVE; the move itself is an ordinary size change.
+int Resize(const Args& args) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  const int width = static_cast<int>(std::wcstol(args[0].c_str(), nullptr, 10));
+  const int height = static_cast<int>(std::wcstol(args[1].c_str(), nullptr, 10));
+  SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+  SetWindowPos(main, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(main, WM_EXITSIZEMOVE, 0, 0);
+  return WindowSize(args);
+}
+
+int Close(const Args&) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+int WaitGone(const Args&) {
+  const HWND main = FindWindowW(L"AltInterface", nullptr);
+  return !main || WaitUntilGone(main, kDefaultTimeoutMs) ? 0 : Fail("main window still there");
+}
+
+struct Command {
+  size_t argumentCount;
+  int (*run)(const Args&);
+};
+
+const std::map<std::wstring, Command> kCommands{
+    {L"wait-main", {0, WaitMain}},       {L"title", {0, Title}},
+    {L"client", {0, Client}},            {L"window-size", {0, WindowSize}},
+    {L"menu", {1, Menu}},                {L"file-dialog", {2, FileDialog}},
+    {L"cancel-dialog", {1, CancelDialog}}, {L"message-box", {1, MessageBoxAnswer}},
+    {L"controls", {1, Controls}},        {L"no-dialog", {1, NoDialog}},       {L"resize", {2, Resize}},
+    {L"close", {0, Close}},              {L"wait-gone", {0, WaitGone}},
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  const auto command = kCommands.find(argv[1]);
+  if (command == kCommands.end() || static_cast<size_t>(argc - 2) != command->second.argumentCount) {
+    std::fprintf(stderr, "zeldrive: usage error; see the comment at the top of its source\n");
+    return 2;
+  }
+  return command->second.run(Args(argv + 2, argv + argc));
+}
