@@ -25,6 +25,10 @@ constexpr uint16_t kBootloaderProductId = 0x0001;
 constexpr size_t kApplicationReportLength = 4;
 constexpr size_t kBootloaderReportLength = 65;
 
+// Told of each block index of a firmware update before the block is looked at
+// (empty blocks included), on the thread running the update.
+using FirmwareProgressFn = void (*)(void* context, int blockIndex, int lastBlockIndex);
+
 class AltimeterLink {
  public:
   explicit AltimeterLink(HidBackend& backend);
@@ -44,6 +48,30 @@ class AltimeterLink {
   bool IsBootloaderMode() const;
   void Disconnect();
   void RequestCancel();
+
+  // ---- Firmware update (bootloader mode) ----
+  // Checks the firmware file at `path` and the device, then writes the image in
+  // ascending 64-byte blocks 0 to length / 64 (never past block 1023), skipping
+  // blocks of all 0xFF. The first failing check decides, in this order:
+  // -10, -6, -9 (magic), -8, -3 (file ends early), -9 (length), -11, -12, -7,
+  // -4 (hardware query), -13, then per block -4 or -3.
+  //    0  every non-empty block was written and accepted
+  //   -3  a block answer other than 0x01, or the file ends early
+  //   -4  a report could not be written or read within 3000 ms
+  //   -6  the file could not be opened
+  //   -7  the device handles could not be opened
+  //   -8  the file format version is not 0x0100
+  //   -9  not a firmware file: wrong magic, or a length field of 0 or less
+  //  -10  the link is not in bootloader mode
+  //  -11  the file's bootloader version is not of family 1.0x
+  //  -12  the file's firmware version is not of family 1.4x
+  //  -13  the device's hardware version is not of family 1.2x
+  // Each output (null: not wanted) is set as soon as its value is known, so the
+  // caller can show the value that failed; outputs not reached keep their values.
+  // cancelRequested is not looked at: a half-written firmware is worse than a wait.
+  int UpdateFirmware(FirmwareProgressFn progress, void* context, const std::string& path,
+                     uint16_t* fileFormatVersion, uint16_t* hardwareVersion, uint16_t* bootloaderVersion,
+                     uint16_t* firmwareVersion);
 
   // ---- Sets of the packet list ----
   // Each takes dataMutex itself; see the free functions of data/SetDirectory.h.

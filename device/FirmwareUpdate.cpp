@@ -1,0 +1,135 @@
+#include <algorithm>
+#include <iomanip>
+
+#include "app/DebugLog.h"
+#include "device/AltimeterLink.h"
+#include "device/BootloaderReports.h"
+#include "device/FirmwareFile.h"
+#include "device/LittleEndian.h"
+#include "device/Version.h"
+
+namespace {
+
+constexpr unsigned kReportTimeoutMs = 3000;
+
+void Output(uint16_t* destination, uint16_t value) {
+  if (destination != nullptr) *destination = value;
+}
+
+// The format version is known once the loader got past its check, whether or not it passed.
+bool FormatVersionWasRead(int loaded) {
+  return loaded == kFirmwareFileLoaded || loaded == kFirmwareFileWrongFormatVersion || loaded == kFirmwareFileNoLength;
+}
+
+int UpdateResultOfFailedLoad(int loaded) {
+  switch (loaded) {
+    case kFirmwareFileEndsEarly: return -3;
+    case kFirmwareFileCannotOpen: return -6;
+    case kFirmwareFileWrongFormatVersion: return -8;
+    default: return -9;  // wrong magic, or a length that names nothing to write
+  }
+}
+
+// Loads the file and checks its versions: 0 when the image may be written.
+int CheckFirmwareFile(const std::string& path, FirmwareImage& firmware, uint16_t* fileFormatVersion,
+                      uint16_t* bootloaderVersion, uint16_t* firmwareVersion) {
+  uint16_t format = 0;
+  uint16_t bootloader = 0;
+  uint16_t application = 0;
+  const int loaded = LoadFirmwareFile(path, firmware, format, bootloader, application);
+  if (FormatVersionWasRead(loaded)) Output(fileFormatVersion, format);
+  if (loaded != kFirmwareFileLoaded) return UpdateResultOfFailedLoad(loaded);
+  Output(bootloaderVersion, bootloader);
+  if (VersionFamily(bootloader) != kBootloaderFamily) return -11;
+  Output(firmwareVersion, application);
+  if (VersionFamily(application) != kFirmwareFamily) return -12;
+  return 0;
+}
+
+bool SendReport(HidDevice& device, const BootloaderReport& report) {
+  if (device.WriteReport(report.data(), report.size(), kReportTimeoutMs)) return true;
+  DebugLog << "Failed to write." << std::endl;
+  return false;
+}
+
+bool ReceiveReport(HidDevice& device, BootloaderReport& report) {
+  report.fill(0);
+  if (device.ReadReport(report.data(), report.size(), kReportTimeoutMs)) return true;
+  DebugLog << "Failed to read." << std::endl;
+  return false;
+}
+
+BootloaderReport CodeReport(uint8_t code) {
+  BootloaderReport report{};
+  report[1] = code;
+  return report;
+}
+
+BootloaderReport AddressReport(uint16_t address) {
+  BootloaderReport report{};
+  WriteLittleEndian16(&report[1], address);
+  return report;
+}
+
+BootloaderReport DataReport(const uint8_t* block) {
+  BootloaderReport report{};
+  std::copy_n(block, kFirmwareBlockSize, &report[1]);
+  return report;
+}
+
+// Asks the device for its hardware version: 0 when it is of our family.
+int CheckHardware(HidDevice& device, uint16_t* hardwareVersion) {
+  BootloaderReport answer;
+  if (!SendReport(device, CodeReport(kHardwareQueryCode)) || !ReceiveReport(device, answer)) return -4;
+  const uint16_t version = ReadLittleEndian16(&answer[1]);
+  Output(hardwareVersion, version);
+  if (VersionFamily(version) != kHardwareFamily) return -13;
+  // Leaves DebugLog in hexadecimal, as every reader of the log expects after this line.
+  DebugLog << "Hardware Version: " << std::hex << std::setfill('0') << std::setw(4) << version << std::setfill(' ')
+           << std::endl;
+  return 0;
+}
+
+int WriteBlock(HidDevice& device, const FirmwareImage& firmware, int index) {
+  const uint16_t address = FirmwareImage::BlockAddress(index);
+  if (!SendReport(device, CodeReport(kBlockCommandCode)) || !SendReport(device, AddressReport(address)) ||
+      !SendReport(device, DataReport(firmware.Block(index)))) {
+    return -4;
+  }
+  BootloaderReport answer;
+  if (!ReceiveReport(device, answer)) return -4;
+  if (answer[1] != kBlockAcceptedCode) {
+    DebugLog << "Protocol error." << std::endl;
+    return -3;
+  }
+  DebugLog << "Written Block: " << std::hex << address << std::dec << std::endl;
+  return 0;
+}
+
+int WriteBlocks(HidDevice& device, const FirmwareImage& firmware, FirmwareProgressFn progress, void* context) {
+  const int lastBlock = firmware.LastBlockIndex();
+  for (int index = 0; index <= lastBlock; ++index) {
+    if (progress != nullptr) progress(context, index, lastBlock);
+    if (firmware.IsBlockEmpty(index)) continue;  // erased flash already holds it
+    const int written = WriteBlock(device, firmware, index);
+    if (written != 0) return written;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int AltimeterLink::UpdateFirmware(FirmwareProgressFn progress, void* context, const std::string& path,
+                                  uint16_t* fileFormatVersion, uint16_t* hardwareVersion, uint16_t* bootloaderVersion,
+                                  uint16_t* firmwareVersion) {
+  if (!IsBootloaderMode()) return -10;
+  FirmwareImage firmware;
+  const int fileChecked = CheckFirmwareFile(path, firmware, fileFormatVersion, bootloaderVersion, firmwareVersion);
+  if (fileChecked != 0) return fileChecked;
+  if (!device.Open()) return -7;
+  DebugLog << "MaxBlockIndex: " << firmware.LastBlockIndex() << std::endl;
+  DebugLog << "Connected to device." << std::endl;
+  const int hardwareChecked = CheckHardware(device, hardwareVersion);
+  if (hardwareChecked != 0) return hardwareChecked;
+  return WriteBlocks(device, firmware, progress, context);
+}

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "device/AltimeterLink.h"
+#include "device/FirmwareFixtures.h"
+#include "sim/SimBootloader.h"
+#include "support/LogCapture.h"
+#include "support/TempFolder.h"
+#include "tools/zeltool/ArgText.h"
+#include "tools/zeltool/Zeltool.h"
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+ToolRun Zeltool(const std::vector<std::wstring>& args) {
+  std::ostringstream out, err;
+  const int status = RunZeltool(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::string NarrowWords(const std::vector<std::wstring>& args) {
+  std::string words;
+  for (const std::wstring& arg : args) words += NarrowText(arg) + ' ';
+  return words;
+}
+
+void WriteBinary(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
+}
+
+TEST(FirmwareCommandsTest, PackedImageIsWrittenByTheUpdateIdentically) {
+  TempFolder folder;
+  std::vector<uint8_t> plain = PatternBinary(5000);
+  std::fill_n(plain.begin() + 10 * 64, 64, kErasedFlashByte);
+  WriteBinary(folder.Path("image.bin"), plain);
+  const ToolRun pack = Zeltool({L"firmware-pack", folder.WidePath("image.bin"), folder.WidePath("image.dat"),
+                                L"--firmware", L"0x0142", L"--bootloader", L"103"});
+  ASSERT_EQ(pack.status, 0) << pack.err;
+  EXPECT_EQ(pack.out + pack.err, "");
+
+  SimHidBackend backend{0.01};
+  const auto bootloader = std::make_shared<SimBootloader>();
+  PlugSimBootloader(backend, bootloader);
+  AltimeterLink link(backend);
+  ASSERT_EQ(link.Connect(nullptr, true), 1);
+  uint16_t format = 0, hardware = 0, bootloaderVersion = 0, firmwareVersion = 0;
+  LogCapture log;
+  ASSERT_EQ(link.UpdateFirmware(nullptr, nullptr, folder.Path("image.dat").string(), &format, &hardware,
+                                &bootloaderVersion, &firmwareVersion),
+            0);
+  EXPECT_EQ(bootloaderVersion, 0x0103);
+  EXPECT_EQ(firmwareVersion, 0x0142);
+  std::vector<uint8_t> expected = plain;
+  expected.resize(kFirmwareImageSize, kErasedFlashByte);
+  EXPECT_EQ(bootloader->Flash(), expected);
+  const std::vector<uint16_t> written = bootloader->WrittenAddresses();
+  EXPECT_EQ(written.size(), 78u) << "blocks 0 to 78 but the empty block 10";
+  EXPECT_EQ(std::count(written.begin(), written.end(), 10 * 64), 0);
+}
+
+TEST(FirmwareCommandsTest, InfoTellsVersionsLengthAndBlocks) {
+  TempFolder folder;
+  WriteBinary(folder.Path("image.bin"), PatternBinary(0x3000));
+  ASSERT_EQ(Zeltool({L"firmware-pack", folder.WidePath("image.bin"), folder.WidePath("a.dat")}).status, 0);
+  const ToolRun info = Zeltool({L"firmware-info", folder.WidePath("a.dat")});
+  EXPECT_EQ(info.status, 0);
+  EXPECT_EQ(info.err, "");
+  EXPECT_EQ(info.out, folder.Path("a.dat").string() +
+                          ": firmware file, format 1.00 (0x0100)\n"
+                          "  firmware version    1.41 (0x0141)\n"
+                          "  bootloader version  1.00 (0x0100)\n"
+                          "  image length        12288 bytes\n"
+                          "  blocks              193 (0 to 192), 192 to send\n");
+
+  FirmwareFileSpec foreign;
+  foreign.firmwareVersion = 0x0150;
+  foreign.length = 70000;
+  WriteFirmwareFile(folder.Path("b.dat"), foreign);
+  const ToolRun odd = Zeltool({L"firmware-info", folder.WidePath("b.dat")});
+  EXPECT_EQ(odd.status, 0);
+  EXPECT_NE(odd.out.find("  firmware version    1.50 (0x0150), not for this program (it takes 1.4x)\n"),
+            std::string::npos);
+  EXPECT_NE(odd.out.find("  image length        70000 bytes, more than the image holds\n"
+                         "  blocks              1024 (0 to 1023), 4 to send\n"),
+            std::string::npos);
+}
+
+TEST(FirmwareCommandsTest, BadInputGivesOneErrorLineAndKeepsTheOutput) {
+  TempFolder folder;
+  WriteBinary(folder.Path("good.bin"), PatternBinary(100));
+  WriteBinary(folder.Path("empty.bin"), {});
+  WriteBinary(folder.Path("big.bin"), PatternBinary(kFirmwareImageSize + 1));
+  const auto spec = [](void (*edit)(FirmwareFileSpec&)) {
+    FirmwareFileSpec s;
+    edit(s);
+    return s;
+  };
+  WriteFirmwareFile(folder.Path("magic.dat"), spec([](FirmwareFileSpec& s) { s.wrongMagic = true; }));
+  WriteFirmwareFile(folder.Path("short.dat"), spec([](FirmwareFileSpec& s) { s.fileSize = 65561; }));
+  WriteFirmwareFile(folder.Path("zero.dat"), spec([](FirmwareFileSpec& s) { s.length = 0; }));
+  WriteFirmwareFile(folder.Path("format.dat"), spec([](FirmwareFileSpec& s) { s.formatVersion = 0x0101; }));
+  const std::wstring good = folder.WidePath("good.bin");
+  const std::wstring out = folder.WidePath("out.dat");
+  const struct {
+    std::vector<std::wstring> args;
+    int status;
+    const char* says;
+  } cases[] = {
+      {{L"firmware-pack", good}, 2, "usage: zeltool firmware-pack IMAGE.bin OUT.dat"},
+      {{L"firmware-pack", good, out, L"--firmware"}, 2, "usage:"},
+      {{L"firmware-pack", good, out, L"--firmware", L"0x12345"}, 2, "usage:"},
+      {{L"firmware-pack", good, out, L"--bootloader", L"1.00"}, 2, "usage:"},
+      {{L"firmware-pack", good, out, L"--firmware", L"0x"}, 2, "usage:"},
+      {{L"firmware-pack", good, out, L"--speed", L"1"}, 2, "usage:"},
+      {{L"firmware-pack", folder.WidePath("missing.bin"), out}, 1, "missing.bin cannot be read"},
+      {{L"firmware-pack", folder.WidePath(""), out}, 1, "cannot be read"},
+      {{L"firmware-pack", folder.WidePath("empty.bin"), out}, 1, "empty.bin is empty"},
+      {{L"firmware-pack", folder.WidePath("big.bin"), out}, 1, "big.bin is larger than 65536 bytes"},
+      {{L"firmware-pack", good, folder.WidePath("no-folder/out.dat")}, 1, "out.dat cannot be written"},
+      {{L"firmware-info"}, 2, "usage: zeltool firmware-info FILE.dat"},
+      {{L"firmware-info", folder.WidePath("missing.dat")}, 1, "missing.dat cannot be opened"},
+      {{L"firmware-info", folder.WidePath("magic.dat")}, 1, "magic.dat is not a firmware file"},
+      {{L"firmware-info", folder.WidePath("short.dat")}, 1, "short.dat ends early"},
+      {{L"firmware-info", folder.WidePath("zero.dat")}, 1, "zero.dat is not a valid firmware file"},
+      {{L"firmware-info", folder.WidePath("format.dat")}, 1, "has file format 1.01 (0x0101); only 1.00 is read"},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(folder.Path("out.dat"), "old");
+    const ToolRun run = Zeltool(c.args);
+    const std::string what = NarrowWords(c.args);
+    EXPECT_EQ(run.status, c.status) << what;
+    EXPECT_EQ(run.out, "") << what;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << what << ": " << run.err;
+    EXPECT_EQ(run.err.rfind("zeltool: ", 0), 0u) << what << ": " << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << what << ": " << run.err;
+    EXPECT_EQ(ReadFileBytes(folder.Path("out.dat")), "old") << what;
+  }
+}
+
+}  // namespace
