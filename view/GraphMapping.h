@@ -25,7 +25,8 @@ class GraphMapping {
   // Computed in floating point and truncated toward zero; saturates far outside.
   int32_t TimeToX(double seconds) const;
   int32_t ValueToY(double value) const;
-  // The points of a series whose sample i lies at i / 10 s.
+  // The polyline of a series whose sample i lies at i / 10 s, as compact as
+  // CompactPolyline makes it.
   std::vector<GraphPoint> SeriesPoints(const std::vector<double>& series) const;
 
  private:
@@ -33,6 +34,12 @@ class GraphMapping {
   int32_t width_;
   int32_t height_;
 };
+
+// The same lines with fewer points: a point equal to the one before it, or
+// lying on the straight continuation from the two before it, is dropped. At
+// the pixel scale thousands of samples repeat or continue each other, and the
+// cost of stroking a wide polyline grows with its points.
+std::vector<GraphPoint> CompactPolyline(const std::vector<GraphPoint>& points);
 
 // Time of sample i: ten samples a second.
 double SampleTime(size_t index);

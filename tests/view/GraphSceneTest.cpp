@@ -36,6 +36,27 @@ TEST(GraphMapping, SeriesSamplesLieATenthOfASecondApart) {
   EXPECT_EQ(expected, mapping.SeriesPoints({0, 1, 10}));
 }
 
+TEST(CompactPolyline, DropsRepeatsAndStraightContinuationsOnly) {
+  using Points = std::vector<GraphPoint>;
+  const struct {
+    const char* name;
+    Points points, expected;
+  } cases[] = {
+      {"empty", {}, {}},
+      {"one point", {{3, 4}}, {{3, 4}}},
+      {"repeats", {{0, 0}, {0, 0}, {1, 1}, {1, 1}}, {{0, 0}, {1, 1}}},
+      {"diagonal run", {{0, 0}, {1, 1}, {2, 2}, {4, 4}}, {{0, 0}, {4, 4}}},
+      {"vertical run with a repeat", {{5, 0}, {5, 3}, {5, 3}, {5, 9}}, {{5, 0}, {5, 9}}},
+      {"turning back is kept", {{5, 0}, {5, 9}, {5, 4}}, {{5, 0}, {5, 9}, {5, 4}}},
+      {"corners are kept", {{0, 0}, {2, 0}, {2, 2}, {0, 2}}, {{0, 0}, {2, 0}, {2, 2}, {0, 2}}},
+      {"slopes that differ slightly", {{0, 0}, {3, 1}, {5, 2}}, {{0, 0}, {3, 1}, {5, 2}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.expected, CompactPolyline(c.points));
+  }
+}
+
 TEST(LineBands, JoinsRunsOfOneLineAndSkipsBothAndNone) {
   const GraphMapping mapping({0, 0, 1, 1}, 200, 200);  // 100 px per second: sample i at 50 + 10 i
   const auto column = [](int sample) { return 50 + 10 * sample + 8; };
@@ -104,8 +125,9 @@ TEST(DataSetScene, LabelsApogeeTopSpeedAndLegend) {
   ASSERT_FALSE(scene.empty);
   EXPECT_EQ(mapping.ValueToY(0), scene.groundY);
   EXPECT_EQ(1100, scene.width);
-  EXPECT_EQ(300u, scene.altitude.size());
-  EXPECT_EQ(300u, scene.velocity.size());
+  const std::vector<GraphPoint> flat{{50, scene.groundY}, {mapping.TimeToX(29.9), scene.groundY}};
+  EXPECT_EQ(flat, scene.altitude);  // a flat series is one line
+  EXPECT_EQ(flat, scene.velocity);
   ASSERT_EQ(6u, scene.labels.size());
   ExpectLabel(scene.labels[0], L"(12.3 s  456.7 m)",
               {mapping.TimeToX(12.3f), mapping.ValueToY(456.7f) - 30}, GraphColour::Blue);
