@@ -52,9 +52,10 @@ class AltimeterLink {
   // ---- Firmware update (bootloader mode) ----
   // Checks the firmware file at `path` and the device, then writes the image in
   // ascending 64-byte blocks 0 to length / 64 (never past block 1023), skipping
-  // blocks of all 0xFF. The first failing check decides, in this order:
-  // -10, -6, -9 (magic), -8, -3 (file ends early), -9 (length), -11, -12, -7,
-  // -4 (hardware query), -13, then per block -4 or -3.
+  // blocks of all 0xFF; `progress` (may be null) hears of every block index.
+  // The first failing check decides, in this order: -10, -6, -9 (magic; -3 for
+  // a file shorter than it), -8, -3 (rest of the file missing), -9 (length),
+  // -11, -12, -7, -4 (hardware query), -13, then per block -4 or -3.
   //    0  every non-empty block was written and accepted
   //   -3  a block answer other than 0x01, or the file ends early
   //   -4  a report could not be written or read within 3000 ms
