@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr DWORD kPollMs = 50;
+constexpr DWORD kPollMs = 10;
 
 bool IsVisibleDialog(HWND window) {
   wchar_t className[16] = {};

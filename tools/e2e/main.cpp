@@ -14,6 +14,7 @@
 //   zeldrive resize W H                 resizes the window as a drag ending there would
 //   zeldrive close                      asks the main window to close
 //   zeldrive wait-gone                  waits until the main window is gone
+//   zeldrive wait-colour R G B          waits until the client area's centre shows that colour
 //
 // Exits 0 on success, 1 when a window did not appear or the command failed, 2
 // on a usage error. Every wait ends after 15 s.
@@ -182,6 +183,29 @@ int WaitGone(const Args&) {
   return !main || WaitUntilGone(main, kDefaultTimeoutMs) ? 0 : Fail("main window still there");
 }
 
+COLORREF ClientCentreColour(HWND main) {
+  RECT client{};
+  GetClientRect(main, &client);
+  POINT centre{client.right / 2, client.bottom / 2};
+  ClientToScreen(main, &centre);
+  const HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, centre.x, centre.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+int WaitColour(const Args& args) {
+  const auto channel = [&args](size_t i) { return static_cast<BYTE>(std::wcstoul(args[i].c_str(), nullptr, 10)); };
+  const COLORREF wanted = RGB(channel(0), channel(1), channel(2));
+  const HWND shown = WaitForWindow(
+      [wanted]() -> HWND {
+        const HWND main = FindMainWindow();
+        return main && ClientCentreColour(main) == wanted ? main : nullptr;
+      },
+      kDefaultTimeoutMs);
+  return shown ? 0 : Fail("the colour did not appear");
+}
+
 struct Command {
   size_t argumentCount;
   int (*run)(const Args&);
@@ -194,6 +218,7 @@ const std::map<std::wstring, Command> kCommands{
     {L"cancel-dialog", {1, CancelDialog}}, {L"message-box", {1, MessageBoxAnswer}},
     {L"controls", {1, Controls}},        {L"no-dialog", {1, NoDialog}},       {L"resize", {2, Resize}},
     {L"close", {0, Close}},              {L"wait-gone", {0, WaitGone}},
+    {L"wait-colour", {3, WaitColour}},
 };
 
 }  // namespace
