@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "data/CountedString.h"
-#include "data/FlightFixtures.h"
 #include "data/PacketFixtures.h"
 #include "device/AltimeterLink.h"
 #include "device/NoDeviceBackend.h"
@@ -89,26 +88,6 @@ TEST_F(DataSetFileTest, SavedFilesHoldTheSetItsSettingsAndItsComment) {
     EXPECT_EQ(c.size, bytes.size());
     EXPECT_EQ(expected, bytes);
   }
-}
-
-TEST_F(DataSetFileTest, SavedFilesLoadUnchanged) {
-  std::vector<DataPacket> flight = SyntheticFlight(128 * kWordsPerPacket - 5);
-  link.packets = PacketsOfKinds("Sc");
-  link.packets.insert(link.packets.end(), flight.begin(), flight.end());
-  link.comments = {"first", "caf\xE9 <2> & \"more\"\n"};
-  link.settings.adcOffset = -7;
-  link.settings.lineAMode = LineMode::Time;
-  link.settings.Build();
-  ASSERT_TRUE(link.SaveDataSet(folder.WidePath("flight.zel"), 1));
-
-  NoDeviceBackend otherBackend;
-  AltimeterLink other(otherBackend);
-  ASSERT_TRUE(other.LoadDataSet(folder.WidePath("flight.zel")));
-  EXPECT_EQ(PacketBytes(flight, 0, flight.size()), PacketBytes(other.packets, 0, other.packets.size()));
-  EXPECT_EQ(link.settings.image, other.settings.image);
-  EXPECT_EQ(-7, other.settings.adcOffset);
-  EXPECT_EQ(LineMode::Time, other.settings.lineAMode);
-  EXPECT_EQ(std::vector<std::string>{link.comments[1]}, other.comments);
 }
 
 TEST_F(DataSetFileTest, ReadsEveryFormatVersionOfTheFirstFamily) {

@@ -107,24 +107,33 @@ TEST_F(ExportTest, FailuresLeaveWhatWasThere) {
   }
 }
 
-TEST_F(ExportTest, ASavedAndLoadedFlightExportsTheSameBytes) {
-  const std::vector<DataPacket> flight = SyntheticFlight(128 * kWordsPerPacket);
-  link.packets = PacketsOfKinds("Sc");
-  link.packets.insert(link.packets.end(), flight.begin(), flight.end());
-  link.comments = {"other", "full memory <flight>"};
-  link.settings.adcOffset = -4;
-  link.settings.Build();
-  const std::string csv = Csv(1);
-  const std::string xml = Xml(1);
-  ASSERT_TRUE(link.SaveDataSet(folder.WidePath("flight.zel"), 1));
-
+// Set `set` of `link`, saved and loaded into another link, exports the same
+// bytes, and keeps its settings record and comment.
+void ExpectSavedAndLoadedExportsTheSame(AltimeterLink& link, int set, const TempFolder& folder) {
+  ASSERT_TRUE(link.ExportCsv(folder.WidePath("before.csv"), set));
+  ASSERT_TRUE(link.ExportXml(folder.WidePath("before.xml"), set));
+  ASSERT_TRUE(link.SaveDataSet(folder.WidePath("flight.zel"), set));
   NoDeviceBackend otherBackend;
   AltimeterLink other(otherBackend);
   ASSERT_TRUE(other.LoadDataSet(folder.WidePath("flight.zel")));
-  ASSERT_TRUE(other.ExportCsv(folder.WidePath("again.csv"), 0));
-  ASSERT_TRUE(other.ExportXml(folder.WidePath("again.xml"), 0));
-  EXPECT_EQ(csv, ReadFileBytes(folder.Path("again.csv")));
-  EXPECT_EQ(xml, ReadFileBytes(folder.Path("again.xml")));
+  ASSERT_TRUE(other.ExportCsv(folder.WidePath("after.csv"), 0));
+  ASSERT_TRUE(other.ExportXml(folder.WidePath("after.xml"), 0));
+  EXPECT_EQ(ReadFileBytes(folder.Path("before.csv")), ReadFileBytes(folder.Path("after.csv")));
+  EXPECT_EQ(ReadFileBytes(folder.Path("before.xml")), ReadFileBytes(folder.Path("after.xml")));
+  EXPECT_EQ(link.settings.image, other.settings.image);
+  EXPECT_EQ(std::vector<std::string>{link.comments.at(set)}, other.comments);
+}
+
+TEST_F(ExportTest, AFullMemorySavedAndLoadedExportsTheSameBytes) {
+  const std::vector<DataPacket> flight = SyntheticFlight(128 * kWordsPerPacket);
+  link.packets = PacketsOfKinds("Sc");
+  link.packets.insert(link.packets.end(), flight.begin(), flight.end());
+  link.comments = {"other", "caf\xE9 <full> & \"memory\"\n"};
+  link.settings.adcOffset = -4;
+  link.settings.lineAMode = LineMode::Time;
+  link.settings.Build();
+  ExpectSavedAndLoadedExportsTheSame(link, 1, folder);
+  const std::string csv = ReadFileBytes(folder.Path("after.csv"));
   EXPECT_NE(std::string::npos, csv.find("\n396.7,")) << "the last of 3968 samples";
   EXPECT_NE(std::string::npos, csv.find(",Line A,\n"));
   EXPECT_NE(std::string::npos, csv.find(",,Line B\n"));

@@ -36,12 +36,4 @@ TEST(SafeFileWriter, ReplacesTheTargetOnlyWhenEverythingWasWritten) {
   }
 }
 
-TEST(SafeFileWriter, CreatesANewFile) {
-  const TempFolder folder;
-  SafeFileWriter writer(folder.Path("new"));
-  writer.Stream() << "text";
-  ASSERT_TRUE(writer.Commit());
-  EXPECT_EQ("text", ReadFileBytes(folder.Path("new")));
-}
-
 }  // namespace

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # zeltool's CSV and XML exports and its info are the same bytes from the native
 # build and from the Windows build under Wine, for every seed data set file;
-# and an export onto a full disk fails in both builds, leaving the previous
-# file and nothing beside it. Uses the trees $ZEL_BUILD/native-asan and
+# file names beyond ASCII work under Windows; and an export onto a full disk
+# fails in both builds, leaving the previous file and nothing beside it. Uses the trees $ZEL_BUILD/native-asan and
 # $ZEL_BUILD/mingw. Ends with "N passed, N failed".
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/lib/common.sh"
@@ -71,6 +71,11 @@ for sample in "$samples"/*.zel; do
   run_windows info "$(windows_path "$sample")" | tr -d '\r' | tail -n +2 >"$work/$name.windows.info"
   check "$name info" cmp -s "$work/$name.native.info" "$work/$name.windows.info"
 done
+
+# File names beyond ASCII reach the Windows build intact.
+cp "$samples/flight.zel" "$work/flüge.zel"
+run_windows csv "$(windows_path "$work/flüge.zel")" "$(windows_path "$work/résultat.csv")"
+check "file names beyond ASCII" cmp -s "$work/flight.0.native.csv" "$work/résultat.csv"
 
 # A full disk: a small file system of our own, filled up after the previous export.
 mkdir -p "$full"

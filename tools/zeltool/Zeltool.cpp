@@ -2,30 +2,23 @@
 
 #include <exception>
 #include <iostream>
-#include <streambuf>
 
 #include "app/DebugLog.h"
 #include "data/NumberText.h"
-#include "tools/zeltool/CommandTable.h"
 #include "tools/zeltool/ArgText.h"
+#include "tools/zeltool/CommandTable.h"
 
 namespace {
 
-class NullBuffer : public std::streambuf {
- protected:
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-};
-
-// DebugLog swallowed while it lives.
+// DebugLog without a buffer while it lives: its lines go nowhere.
 class SilencedDebugLog {
  public:
-  SilencedDebugLog() : saved_(DebugLog.rdbuf(&null_)) {}
+  SilencedDebugLog() : saved_(DebugLog.rdbuf(nullptr)) {}
   ~SilencedDebugLog() { DebugLog.rdbuf(saved_); }
   SilencedDebugLog(const SilencedDebugLog&) = delete;
   SilencedDebugLog& operator=(const SilencedDebugLog&) = delete;
 
  private:
-  NullBuffer null_;
   std::streambuf* saved_;
 };
 
