@@ -5,6 +5,7 @@
 //
 // Threads: a tool dialog runs one device operation at a time on a worker
 // thread while the main thread draws. `cancelRequested` is the only stop signal.
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <iosfwd>
@@ -16,6 +17,7 @@
 #include "data/DataSet.h"
 #include "data/FastSet.h"
 #include "data/ViewRange.h"
+#include "device/DeviceCode.h"
 #include "device/DeviceSettings.h"
 #include "device/HidDevice.h"
 
@@ -28,6 +30,16 @@ constexpr size_t kBootloaderReportLength = 65;
 // Told of each block index of a firmware update before the block is looked at
 // (empty blocks included), on the thread running the update.
 using FirmwareProgressFn = void (*)(void* context, int blockIndex, int lastBlockIndex);
+
+// Told of the progress of a download on the thread running it: at the first
+// word of each block (inBlock true, setStart when the block starts a set), at
+// every fifth word after it (inBlock true) and when the block is kept (both false).
+using ReadProgressFn = void (*)(void* context, int blockIndex, bool inBlock, bool setStart);
+
+// Told of each code the device sends during a launch emulation, with the
+// number of samples sent so far; a sample request (13) only when that number
+// is a multiple of 10.
+using EmulationEventFn = void (*)(void* context, int code, int samplesSent);
 
 class AltimeterLink {
  public:
@@ -48,6 +60,58 @@ class AltimeterLink {
   bool IsBootloaderMode() const;
   void Disconnect();
   void RequestCancel();
+
+  // ---- Command protocol (application mode) ----
+  // Every report may take 3000 ms (20000 ms for the device's replies during a
+  // launch emulation); a transfer that times out is not retried. Results:
+  //    0  success
+  //   -1  a report in mid-transfer, or the completion, did not move in time
+  //   -2  cancelled (ReadData only): cancelRequested was seen
+  //   -3  bootloader mode (nothing is sent), or the device answered with an
+  //       unexpected code: an early completion, or a completion other than 5
+  //   -5  the reset or the command report could not be written; for the
+  //       pressure, battery and fire commands also a missing reply
+  // Replies left unread by a failed or cancelled command are dropped before
+  // the next command starts.
+  //
+  // One 4-byte report: value little-endian in bytes 1 and 2, code in byte 3.
+  bool SendCommand(uint16_t value, DeviceCode code, unsigned timeoutMs);
+  // Reads one report; `code` may be null. On failure the outputs are untouched.
+  bool ReadReply(uint16_t& value, uint8_t* code, unsigned timeoutMs);
+  // Sends the reset that opens a command sequence; no reply is awaited.
+  bool ResetDevice();
+  // Fills settings.image from the device without parsing it (the caller runs
+  // DeviceSettings::Parse). An early completion leaves the bytes before it.
+  int ReadSettings();
+  // Sends settings.image as it stands (the caller builds it first).
+  int WriteSettings();
+  // Downloads the flight memory block by block into packets, up to the first
+  // erased block or all 128, feeding fastSet with every sample word; then
+  // comments holds one empty string per set. packets and comments are emptied
+  // first and filled under dataMutex, so a failed or cancelled download leaves
+  // the blocks read before it. `progress` may be null.
+  int ReadData(ReadProgressFn progress, void* context);
+  // Erases the recorded flights; empties comments (in bootloader mode too)
+  // and leaves packets alone.
+  int ClearData();
+
+  // ---- Control commands (application mode) ----
+  // The raw 10-bit pressure count, without the calibration offset. `adc` is
+  // set once a value reply (code 0) arrived, so also with -3 or -5 for a
+  // wrong or missing completion; otherwise it is untouched.
+  int ReadPressureAdc(uint16_t& adc);
+  // The battery voltage in tenths of a volt (94 is 9.4 V); as ReadPressureAdc.
+  int ReadBatteryVoltage(uint16_t& tenthsOfVolt);
+  // The device fires both lines for 2 seconds.
+  int FireLines();
+  // Feeds the adc series of currentSet (copied at the start) to the device,
+  // one sample per request, and reports the device's events to `onEvent`
+  // (may be null) until the device ends the launch, the samples run out or an
+  // unknown code arrives; then resets the device and reads its closing reply.
+  //   true   the closing reply was a completion (5); after a cancel, the
+  //          reset that ends the emulation was written
+  //   false  bootloader mode, or a report could not be written or read
+  bool EmulateLaunch(EmulationEventFn onEvent, void* context);
 
   // ---- Firmware update (bootloader mode) ----
   // Checks the firmware file at `path` and the device, then writes the image in
@@ -138,6 +202,32 @@ class AltimeterLink {
   // dataMutex, and written outside it.
   using SetWriter = bool (*)(std::ostream& out, const DataSet& set, const std::string* comment);
   bool ExportSet(const std::wstring& path, int32_t setNumber, SetWriter write);
+
+  // Steps of the command protocol; each *Sequence runs one command after its reset.
+  void DiscardStaleReplies();
+  int Finish(int result);  // notes whether replies may have been left unread
+  int ReadCompletion(int resultWhenMissing);  // 0 for a completion (5), else -3
+  int ReadConfirmation();          // a missing completion is -1, logged
+  int ReadSettingsConfirmation();  // and "Done." on success
+  int ReadSettingsSequence();
+  int WriteSettingsSequence();
+  int ReadDataSequence(ReadProgressFn progress, void* context);
+  int ReadBlock(int block, DataPacket& packet, ReadProgressFn progress, void* context);
+  int ReadBlockWord(uint16_t& word);
+  static void Notify(ReadProgressFn progress, void* context, int block, bool inBlock, bool setStart);
+  int ReadDeviceValue(DeviceCode command, uint16_t& value, bool logDone);
+  int ReadDeviceValueSequence(DeviceCode command, uint16_t& value, bool logDone);
+  int FireLinesSequence();
+  bool ResetAndSend(DeviceCode command);
+  bool EmulationSequence(const std::vector<int32_t>& samples, EmulationEventFn onEvent, void* context);
+  static bool LogEmulationEvent(uint8_t code, uint16_t value);
+  bool FinishEmulation(const char* line);
+  bool EndEmulationOnRequest();
+
+  // The one report buffer of each direction: one transfer is in flight at a time.
+  std::array<uint8_t, kApplicationReportLength> commandReport_{};
+  std::array<uint8_t, kApplicationReportLength> replyReport_{};
+  bool repliesMayBeStale_ = false;
 
   HidBackend& backend_;
   mutable std::mutex dataMutex;
