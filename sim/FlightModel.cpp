@@ -1,0 +1,136 @@
+#include "sim/FlightModel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+
+#include "sim/PressureSensor.h"
+
+namespace {
+
+constexpr double kGravity = 9.80665;
+constexpr double kSeaLevelDensity = 1.225;    // kg/m^3
+constexpr double kAtmosphereScale = 44330.321;  // m, as in the sensor conversion
+constexpr double kDensityExponent = 4.2559;
+constexpr double kStepS = 0.001;
+constexpr int kStepsPerSample = 100;
+constexpr double kSampleS = kStepS * kStepsPerSample;
+constexpr size_t kSamplesBeforeLaunch = 20;
+constexpr int kSamplesAfterLanding = 30;
+constexpr int kMostSamples = 20 * 60 * 10;  // a flight that never ends is cut after 20 minutes
+
+// The rocket's height above the launch site and its vertical speed.
+class Rocket {
+ public:
+  explicit Rocket(const FlightParameters& parameters) : p_(parameters) {}
+
+  // Advances by one integration step.
+  void Step() {
+    time_ += kStepS;
+    const double burning = time_ - p_.padTimeS;
+    if (burning < 0.0 || landed_) return;
+    velocity_ += Acceleration(burning) * kStepS;
+    if (height_ <= 0.0 && velocity_ < 0.0 && !pastApogee_) velocity_ = 0.0;  // still resting on the pad
+    height_ += velocity_ * kStepS;
+    if (!pastApogee_ && height_ > 0.0 && velocity_ < 0.0) pastApogee_ = true;
+    if (height_ > apogee_) {
+      apogee_ = height_;
+      apogeeTime_ = time_;
+    }
+    if (pastApogee_ && height_ <= 0.0) {
+      height_ = 0.0;
+      velocity_ = 0.0;
+      landed_ = true;
+    }
+  }
+
+  double Height() const { return height_; }
+  double Apogee() const { return apogee_; }
+  double ApogeeTime() const { return apogeeTime_; }
+
+ private:
+  double Acceleration(double burning) const {
+    if (pastApogee_) {
+      // Under the parachute the drag balances gravity at the descent rate.
+      const double rate = p_.descentRateMs;
+      return -kGravity + kGravity * velocity_ * velocity_ / (rate * rate);
+    }
+    const bool thrusting = burning < p_.burnTimeS;
+    const double burnt = std::min(burning, p_.burnTimeS) / p_.burnTimeS;
+    const double mass = p_.liftoffMassKg - p_.propellantMassKg * burnt;
+    const double drag = 0.5 * AirDensity() * p_.dragAreaM2 * velocity_ * std::fabs(velocity_);
+    return ((thrusting ? p_.thrustN : 0.0) - drag) / mass - kGravity;
+  }
+
+  double AirDensity() const {
+    const double base = std::max(0.0, 1.0 - (p_.groundAltitudeM + height_) / kAtmosphereScale);
+    return kSeaLevelDensity * std::pow(base, kDensityExponent);
+  }
+
+  const FlightParameters& p_;
+  double time_ = 0.0;
+  double height_ = 0.0;
+  double velocity_ = 0.0;
+  double apogee_ = 0.0;
+  double apogeeTime_ = 0.0;
+  bool pastApogee_ = false;
+  bool landed_ = false;
+};
+
+void NoteEvents(const FlightEvents& events, int sample, RecordedFlight& flight) {
+  if (events.apogee) flight.apogeeSample = sample;
+  if (events.lineAFired) flight.lineASample = sample;
+  if (events.lineBFired) flight.lineBSample = sample;
+  if (events.landed) flight.landingSample = sample;
+}
+
+}  // namespace
+
+std::vector<DataPacket> PacketsOfSet(const std::vector<uint16_t>& words) {
+  std::vector<DataPacket> packets;
+  for (size_t i = 0; i < words.size(); ++i) {
+    const int k = static_cast<int>(i % kWordsPerPacket);
+    if (k == 0) {
+      packets.push_back(DataPacket::MakeEmpty());
+      packets.back().kind = packets.size() == 1 ? kStartPacketKind : 1;
+    }
+    packets.back().SetWord(k, words[i]);
+  }
+  return packets;
+}
+
+RecordedFlight RecordFlight(const FlightParameters& parameters) {
+  RecordedFlight flight;
+  Rocket rocket(parameters);
+  PressureSensor sensor(parameters.noiseCounts, parameters.sensorErrorCounts, parameters.seed);
+  FlightComputer computer(parameters.rules);
+  std::deque<uint16_t> beforeLaunch;
+  int firstSample = 0;  // of the set, counted from the start of the simulation
+  int afterLanding = 0;
+  for (int sample = 0; sample < kMostSamples; ++sample) {
+    for (int step = 0; step < kStepsPerSample; ++step) rocket.Step();
+    const int32_t adc = sensor.Read(parameters.groundAltitudeM + rocket.Height());
+    const FlightEvents events = computer.Step(adc);
+    const uint16_t word = MakeSampleWord(adc, computer.LineFlags());
+    if (!computer.Launched()) {
+      beforeLaunch.push_back(word);
+      if (beforeLaunch.size() > kSamplesBeforeLaunch) beforeLaunch.pop_front();
+      continue;
+    }
+    if (events.launch) {
+      flight.words.assign(beforeLaunch.begin(), beforeLaunch.end());
+      firstSample = sample - static_cast<int>(beforeLaunch.size());
+      flight.launchSample = static_cast<int>(flight.words.size());
+    }
+    NoteEvents(events, static_cast<int>(flight.words.size()), flight);
+    flight.words.push_back(word);
+    if (flight.words.size() >= parameters.rules.maxReadings) break;
+    if (computer.Landed() && ++afterLanding > kSamplesAfterLanding) break;
+  }
+  if (flight.launchSample < 0) return flight;
+  flight.packets = PacketsOfSet(flight.words);
+  flight.apogeeMetres = rocket.Apogee();
+  // Sample i of the simulation is taken at (i + 1) * kSampleS.
+  flight.apogeeTimeS = rocket.ApogeeTime() - (firstSample + 1) * kSampleS;
+  return flight;
+}
