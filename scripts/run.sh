@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs the program under Wine (Debian 12, as root): installs what is missing,
+# builds it, makes a few sample flights with the simulated altimeter's flight
+# model, and starts zelusb.exe.
+#
+# With a usable DISPLAY the window opens there (inside a 1280 x 1024 Wine
+# desktop) and the script returns when the program ends; open a sample through
+# File > Open. Without one the program runs on its own Xvfb display: the script
+# opens a sample flight through the File menu, saves a screenshot, prints its
+# path and closes the program.
+set -euo pipefail
+source "$(dirname "$0")/lib/common.sh"
+source "$ZEL_ROOT/scripts/lib/wine.sh"
+source "$ZEL_ROOT/scripts/lib/zelusb.sh"
+
+RUN_OUT=$ZEL_BUILD/run
+SAMPLES=$RUN_OUT/samples
+
+cleanup() {
+  zel_stop_wine
+  zel_stop_display
+}
+
+zel_require_build_tools
+zel_require_wine
+zel_log "building the program (Windows) and the sample maker (native)"
+ZEL_TARGETS="zelusb zeldrive" zel_build_windows
+ZEL_TARGETS=zelsamples zel_build_native
+mkdir -p "$RUN_OUT"
+zel_make_samples "$SAMPLES"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  zel_init_wine_prefix
+  zel_use_software_ddraw
+  zel_log "sample flights: $SAMPLES (File > Open, drive Z:)"
+  exec wine "$ZEL_PROGRAM"
+fi
+
+trap cleanup EXIT
+zel_start_display
+zel_init_wine_prefix
+zel_use_software_ddraw
+zel_log "no display: running on Xvfb $DISPLAY"
+zel_start_program "$RUN_OUT/stdout.log"
+zel_open_file "$SAMPLES/sample-flight.zel"
+zel_wait_for_line "$RUN_OUT/stdout.log" "Loaded data set."
+sleep 1
+zel_screenshot "$RUN_OUT/zelusb.png"
+zel_exit_program
+echo "$RUN_OUT/zelusb.png"

@@ -1,0 +1,110 @@
+# Shared by the end-to-end scripts: the program under Wine, the driver that
+# works its windows, screenshots and pixel counts, and the tally of checks.
+# The test runner exports WINEPREFIX and DISPLAY (a prepared virtual desktop).
+# shellcheck shell=bash
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+source "$ZEL_ROOT/scripts/lib/zelusb.sh"
+
+E2E_NAME=$(basename "$0" .sh)
+E2E_OUT=$ZEL_BUILD/e2e/$E2E_NAME
+E2E_ZELTOOL=$ZEL_BUILD/native-asan/tools/zeltool
+E2E_LOG=$E2E_OUT/stdout.log
+ZEL_PROGRAM_PID=
+
+e2e_passed=0
+e2e_failed=0
+
+rm -rf "$E2E_OUT"
+mkdir -p "$E2E_OUT"
+zel_use_software_ddraw
+
+# check NAME COMMAND...: one check, passed when the command succeeds.
+check() {
+  local name=$1
+  shift
+  if "$@"; then
+    e2e_passed=$((e2e_passed + 1))
+    echo "ok   $name"
+  else
+    e2e_failed=$((e2e_failed + 1))
+    echo "FAIL $name"
+  fi
+}
+
+# Ends the script with the closing line the test runner counts.
+e2e_finish() {
+  e2e_stop_program
+  echo "$e2e_passed passed, $e2e_failed failed"
+  [ "$e2e_failed" -eq 0 ]
+  exit
+}
+
+e2e_start_program() { zel_start_program "$E2E_LOG" && e2e_wait_painted; }
+
+# Waits for the program to end; its exit code.
+e2e_wait_program() {
+  local status=0
+  wait "$ZEL_PROGRAM_PID" || status=$?
+  ZEL_PROGRAM_PID=
+  return $status
+}
+
+# A program left running by a failed check is ended (ours, by its id).
+e2e_stop_program() {
+  [ -n "$ZEL_PROGRAM_PID" ] || return 0
+  kill "$ZEL_PROGRAM_PID" 2>/dev/null
+  wait "$ZEL_PROGRAM_PID" 2>/dev/null
+  ZEL_PROGRAM_PID=
+}
+
+# The log without carriage returns.
+log_text() { tr -d '\r' <"$E2E_LOG"; }
+
+wait_for_log() { zel_wait_for_line "$E2E_LOG" "$1"; }
+
+# Waits up to 15 s for a file to appear (files are written beside and moved in whole).
+wait_for_file() {
+  local tries
+  for tries in $(seq 150); do
+    [ -e "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# The window's client area drawn and presented: give the paint a moment.
+e2e_wait_painted() { sleep 0.7; }
+
+# screenshot NAME: the whole screen as NAME.png and the client area as
+# NAME-client.png, both in E2E_OUT; prints the client area's path.
+screenshot() {
+  local name=$1 x y w h
+  read -r x y w h < <(zel_drive client)
+  zel_screenshot "$E2E_OUT/$name.png"
+  convert "$E2E_OUT/$name.png" -crop "${w}x${h}+${x}+${y}" +repage "$E2E_OUT/$name-client.png"
+  echo "$E2E_OUT/$name-client.png"
+}
+
+# fullest_row PNG HEX: the largest share of one row's pixels in that colour.
+fullest_row() {
+  local height
+  height=$(convert "$1" -format %h info:)
+  convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -colorspace gray -scale "1x${height}!" \
+    -format '%[fx:maxima]' info:
+}
+
+# at_least A B: A >= B, for fractions.
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+
+# colour_count PNG: how many different colours.
+colour_count() { convert "$1" -format '%k' info:; }
+
+# Greater than: for checks on counts.
+more_than() { [ "$1" -gt "$2" ]; }
+
+# same_picture A B: no pixel differs.
+same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
+
+windows_path() { winepath -w "$1" 2>/dev/null; }
+
+make_samples() { zel_make_samples "$E2E_OUT/samples"; }

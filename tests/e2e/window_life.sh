@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The main window's life: resizing redraws at the new size and stops at
+# 420 x 320; closing asks first, No keeps everything, Yes ends the program
+# with exit code 0.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+
+readonly RED='#FF0000'
+
+# rightmost_column PNG HEX: the last column holding that colour.
+rightmost_column() {
+  convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -trim -format '%[fx:page.x + w - 1]' info:
+}
+
+make_samples
+check "program starts" e2e_start_program
+check "File > Open of a sample flight" zel_open_file "$E2E_OUT/samples/sample-flight.zel"
+wait_for_log "Loaded data set."
+
+# A set of whole seconds ends its curve at the right margin: 50 px from the
+# edge when redrawn, elsewhere when an old picture is stretched.
+for size in "800 600" "1000 700"; do
+  set -- $size
+  check "resize to $1 x $2" [ "$(zel_drive resize "$1" "$2")" = "$1 $2" ]
+  e2e_wait_painted
+  read -r _ _ clientWidth _ < <(zel_drive client)
+  picture=$(screenshot "resized-$1x$2")
+  last=$(rightmost_column "$picture" "$RED")
+  check "redrawn at $1 x $2: the curve ends at the right margin" \
+    [ "$last" -ge $((clientWidth - 51)) -a "$last" -le $((clientWidth - 48)) ]
+done
+
+check "the window cannot be made smaller than 420 x 320" [ "$(zel_drive resize 200 100)" = "420 320" ]
+zel_drive resize 900 650 >/dev/null
+e2e_wait_painted
+before=$(screenshot before-close)
+
+zel_drive close
+check "closing asks \"Are you sure?\"" [ "$(zel_drive message-box no)" = $'ZEL USB 1.41\nAre you sure?' ]
+check "No keeps the window" zel_drive wait-main
+e2e_wait_painted
+check "... and the graph" same_picture "$before" "$(screenshot after-no)"
+
+zel_drive menu 40002
+check "File > Exit asks too" [ "$(zel_drive message-box yes)" = $'ZEL USB 1.41\nAre you sure?' ]
+check "Yes ends the program with exit code 0" e2e_wait_program
+
+e2e_finish
