@@ -2,7 +2,7 @@
 # The program's first start, File > Open of a flight, a damaged file, and the
 # exports through the menu, against the program under Wine.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib/e2e.sh"
 
 readonly BACKGROUND='#B4B4FF' RED='#FF0000' GREEN='#008000' BLUE='#0000FF'
 

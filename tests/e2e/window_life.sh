@@ -3,7 +3,7 @@
 # 420 x 320; closing asks first, No keeps everything, Yes ends the program
 # with exit code 0.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib/e2e.sh"
 
 readonly RED='#FF0000'
 

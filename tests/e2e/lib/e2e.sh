@@ -2,7 +2,7 @@
 # works its windows, screenshots and pixel counts, and the tally of checks.
 # The test runner exports WINEPREFIX and DISPLAY (a prepared virtual desktop).
 # shellcheck shell=bash
-source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/common.sh"
 source "$ZEL_ROOT/scripts/lib/zelusb.sh"
 
 E2E_NAME=$(basename "$0" .sh)
