@@ -27,7 +27,7 @@ struct QuietLog {
 // A link holding a full memory of one flight, saved as full.zel in `folder`.
 struct FullMemory {
   explicit FullMemory(const TempFolder& folder) {
-    link.packets = SyntheticFlight(128 * kWordsPerPacket);
+    link.packets = ModelledFlight(128 * kWordsPerPacket).packets;
     link.comments = {"full memory"};
     link.SaveDataSet(folder.WidePath("full.zel"), 0);
     link.ComputeDataSet(0);

@@ -9,6 +9,7 @@
 #include "data/XmlExport.h"
 #include "device/AltimeterLink.h"
 #include "device/NoDeviceBackend.h"
+#include "sim/SimAltimeterFixture.h"
 #include "support/LogCapture.h"
 #include "support/TempFolder.h"
 
@@ -125,7 +126,7 @@ void ExpectSavedAndLoadedExportsTheSame(AltimeterLink& link, int set, const Temp
 }
 
 TEST_F(ExportTest, AFullMemorySavedAndLoadedExportsTheSameBytes) {
-  const std::vector<DataPacket> flight = SyntheticFlight(128 * kWordsPerPacket);
+  const std::vector<DataPacket> flight = ModelledFlight(128 * kWordsPerPacket).packets;
   link.packets = PacketsOfKinds("Sc");
   link.packets.insert(link.packets.end(), flight.begin(), flight.end());
   link.comments = {"other", "caf\xE9 <full> & \"memory\"\n"};
@@ -137,6 +138,31 @@ TEST_F(ExportTest, AFullMemorySavedAndLoadedExportsTheSameBytes) {
   EXPECT_NE(std::string::npos, csv.find("\n396.7,")) << "the last of 3968 samples";
   EXPECT_NE(std::string::npos, csv.find(",Line A,\n"));
   EXPECT_NE(std::string::npos, csv.find(",,Line B\n"));
+}
+
+using DownloadedFlightTest = SimAltimeterTest;
+
+TEST_F(DownloadedFlightTest, SavedAndLoadedExportsTheSameBytes) {
+  DeviceSettings flown;
+  flown.adcOffset = -3;
+  flown.lineBValue = 120;
+  flown.Build();
+  altimeter->SetSettingsImage(flown.image);
+  altimeter->LoadMemory(PresetMemory(MemoryPreset::Full));
+  ASSERT_EQ(0, link.ReadSettings());
+  ASSERT_TRUE(link.settings.Parse());
+  ASSERT_EQ(0, link.ReadData(nullptr, nullptr));
+  const int32_t sets = link.CountSets();
+  ASSERT_EQ(5, sets);
+  {
+    const auto lock = link.LockData();
+    for (int32_t n = 0; n < sets; ++n) link.comments[n] = "flight " + std::to_string(n) + " <sim>";
+  }
+  const TempFolder folder;
+  for (int32_t n = 0; n < sets; ++n) {
+    SCOPED_TRACE(n);
+    ExpectSavedAndLoadedExportsTheSame(link, n, folder);
+  }
 }
 
 TEST(XmlEscape, EscapesMarkupAndEveryByteAbove127) {

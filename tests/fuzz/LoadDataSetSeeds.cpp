@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
   const std::string comment = "A<B&\"C\" caf\xE9";
   const std::string oneSet = FileBytes(PacketsOfKinds("Sc"), comment, 0);
   const bool written =
-      Write(folder / "flight.zel", FileBytes(SyntheticFlight(9 * kWordsPerPacket), "Club launch", -3)) &&
+      Write(folder / "flight.zel", FileBytes(ModelledFlight(9 * kWordsPerPacket).packets, "Club launch", -3)) &&
       Write(folder / "comment.zel", oneSet) &&
       Write(folder / "several-sets.zel", FileBytes(PacketsOfKinds("cScESc"), "", 4)) &&
       Write(folder / "no-packets.zel", FileBytes({}, "empty", 0)) &&

@@ -23,7 +23,7 @@ struct Outcome {
 class ZeltoolTest : public testing::Test {
  protected:
   void SetUp() override {
-    link.packets = SyntheticFlight(600);
+    link.packets = flight.packets;
     const std::vector<DataPacket> second = PacketsOfKinds("Sc");
     link.packets.insert(link.packets.end(), second.begin(), second.end());
     link.comments = {"windy <day>", "second"};
@@ -41,6 +41,7 @@ class ZeltoolTest : public testing::Test {
 
   std::wstring Wide(const std::string& name) const { return folder.WidePath(name); }
 
+  const RecordedFlight flight = ModelledFlight(128 * kWordsPerPacket);
   LogCapture log;
   NoDeviceBackend noDevices;
   AltimeterLink link{noDevices};  // its packets hold the saved set as set 1
@@ -55,15 +56,24 @@ TEST_F(ZeltoolTest, InfoSummarisesEachSet) {
   const DataSet& set = link.currentSet;
   const int32_t apogee = set.IndexOfMaximum(set.altitudeAgl);
   const int32_t topSpeed = set.IndexOfMaximum(set.velocity);
+  const auto fired = [](int sample) {
+    std::ostringstream text;
+    text.imbue(NumberTextLocale());
+    if (sample < 0) return std::string(" never fired\n");
+    text << " first fired at " << sample / 10.0 << " s\n";
+    return text.str();
+  };
   std::ostringstream expected;
   expected.imbue(NumberTextLocale());
   expected << folder.Path("flight.zel").u8string() << ": 1 set\n"
-           << "set 0: 600 samples, 60 s\n"
+           << "set 0: " << flight.words.size() << " samples, " << flight.words.size() / 10.0 << " s\n"
            << "  apogee " << set.altitudeAgl[apogee] << " m above the first sample at " << apogee / 10.0 << " s\n"
            << "  top speed " << set.velocity[topSpeed] << " m/s at " << topSpeed / 10.0 << " s\n"
-           << "  Line A first fired at 12 s\n  Line B first fired at 53 s\n  comment: windy <day>\n";
+           << "  Line A" << fired(flight.lineASample) << "  Line B" << fired(flight.lineBSample)
+           << "  comment: windy <day>\n";
   EXPECT_EQ(expected.str(), info.out);
-  EXPECT_NEAR(120, apogee, 15) << "the made-up flight peaks at 12 s";
+  EXPECT_NEAR(flight.apogeeTimeS, apogee / 10.0, 2.0);
+  EXPECT_GE(flight.lineBSample, 0) << "a flight that fires both lines";
 }
 
 TEST_F(ZeltoolTest, ExportsAreTheProgramsBytes) {
