@@ -85,6 +85,11 @@ screenshot() {
   echo "$E2E_OUT/$name-client.png"
 }
 
+# pixel_count PNG HEX: how many pixels of exactly that colour (#RRGGBB).
+pixel_count() {
+  convert "$1" -format %c histogram:info:- | awk -v hex="$2" '$3 == hex { sub(":", "", $1); n += $1 } END { print n + 0 }'
+}
+
 # fullest_row PNG HEX: the largest share of one row's pixels in that colour.
 fullest_row() {
   local height
