@@ -22,9 +22,8 @@ wait_for_log "Loaded data set."
 for size in "800 600" "1000 700"; do
   set -- $size
   check "resize to $1 x $2" [ "$(zel_drive resize "$1" "$2")" = "$1 $2" ]
-  e2e_wait_painted
   read -r _ _ clientWidth _ < <(zel_drive client)
-  picture=$(screenshot "resized-$1x$2")
+  picture=$(stable_screenshot "resized-$1x$2")
   last=$(rightmost_column "$picture" "$RED")
   check "redrawn at $1 x $2: the curve ends at the right margin" \
     [ "$last" -ge $((clientWidth - 51)) -a "$last" -le $((clientWidth - 48)) ]
@@ -32,14 +31,12 @@ done
 
 check "the window cannot be made smaller than 420 x 320" [ "$(zel_drive resize 200 100)" = "420 320" ]
 zel_drive resize 900 650 >/dev/null
-e2e_wait_painted
-before=$(screenshot before-close)
+before=$(stable_screenshot before-close)
 
 zel_drive close
 check "closing asks \"Are you sure?\"" [ "$(zel_drive message-box no)" = $'ZEL USB 1.41\nAre you sure?' ]
 check "No keeps the window" zel_drive wait-main
-e2e_wait_painted
-check "... and the graph" same_picture "$before" "$(screenshot after-no)"
+check "... and the graph" screen_unchanged "$before" after-no
 
 zel_drive menu 40002
 check "File > Exit asks too" [ "$(zel_drive message-box yes)" = $'ZEL USB 1.41\nAre you sure?' ]

@@ -39,7 +39,8 @@ e2e_finish() {
   exit
 }
 
-e2e_start_program() { zel_start_program "$E2E_LOG" && e2e_wait_painted; }
+# Starts the program and waits for its first painted frame (the background).
+e2e_start_program() { zel_start_program "$E2E_LOG" && zel_drive wait-colour 180 180 255; }
 
 # Waits for the program to end; its exit code.
 e2e_wait_program() {
@@ -72,9 +73,6 @@ wait_for_file() {
   return 1
 }
 
-# The window's client area drawn and presented: give the paint a moment.
-e2e_wait_painted() { sleep 0.7; }
-
 # screenshot NAME: the whole screen as NAME.png and the client area as
 # NAME-client.png, both in E2E_OUT; prints the client area's path.
 screenshot() {
@@ -83,6 +81,43 @@ screenshot() {
   zel_screenshot "$E2E_OUT/$name.png"
   convert "$E2E_OUT/$name.png" -crop "${w}x${h}+${x}+${y}" +repage "$E2E_OUT/$name-client.png"
   echo "$E2E_OUT/$name-client.png"
+}
+
+# screenshot_showing NAME HEX: screenshots until the client area holds that
+# colour (up to 10 s), for a picture that is still being drawn; prints its path.
+screenshot_showing() {
+  local picture tries
+  for tries in $(seq 30); do
+    picture=$(screenshot "$1")
+    [ "$(pixel_count "$picture" "$2")" -gt 0 ] && break
+    sleep 0.3
+  done
+  echo "$picture"
+}
+
+# stable_screenshot NAME: screenshots until two in a row are the same (up to
+# 10 s), so that a paint in progress is not taken; prints the path.
+stable_screenshot() {
+  local previous picture tries
+  previous=$(screenshot "$1-previous")
+  for tries in $(seq 30); do
+    sleep 0.2
+    picture=$(screenshot "$1")
+    same_picture "$previous" "$picture" && break
+    cp "$picture" "$previous"
+  done
+  echo "$picture"
+}
+
+# screen_unchanged BEFORE NAME: the client area shows BEFORE again, once the
+# windows that covered it are gone and it is repainted (up to 10 s).
+screen_unchanged() {
+  local tries
+  for tries in $(seq 30); do
+    same_picture "$1" "$(screenshot "$2")" && return 0
+    sleep 0.3
+  done
+  return 1
 }
 
 # pixel_count PNG HEX: how many pixels of exactly that colour (#RRGGBB).
