@@ -35,7 +35,8 @@ std::vector<Sample> Samples() {
   FlightParameters small;
   small.seed = 7;
   FlightParameters high = small;
-  high.thrustN = 45.0;
+  high.thrustN = 32.0;
+  high.descentRateMs = 9.0;
   high.burnTimeS = 1.8;
   high.groundAltitudeM = 420.0;
   high.seed = 11;
@@ -46,7 +47,7 @@ std::vector<Sample> Samples() {
   full.descentRateMs = 2.0;
   full.seed = 3;
   return {{"sample-flight.zel", "Club launch, field A", small, 992},
-          {"sample-high-flight.zel", "High flight, 45 N motor", high, 992},
+          {"sample-high-flight.zel", "High flight, 32 N motor", high, 992},
           {"sample-full-memory.zel", "Full memory", full, 3968}};
 }
 
