@@ -19,7 +19,7 @@ run_suite() {
   local label=$1
   shift
   local log="$ZEL_BUILD/logs/$label.log"
-  mkdir -p "$ZEL_BUILD/logs"
+  mkdir -p "$(dirname "$log")"
   "$@" >"$log" 2>&1
   local status=$?
   tr -d '\r' <"$log" >"$log.txt" && mv "$log.txt" "$log"
