@@ -33,6 +33,7 @@ zel_build() {
   local name=$1
   shift
   local dir=$ZEL_BUILD/$name
+  mkdir -p "$ZEL_BUILD"
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$ZEL_ROOT" -B "$dir" "$@" >"$ZEL_BUILD/$name.configure.log" 2>&1 ||
       { cat "$ZEL_BUILD/$name.configure.log" >&2; return 1; }
