@@ -37,7 +37,6 @@ ZEL_TARGETS="zelusb zeldrive graph_bench" zel_build_windows
 unset DISPLAY
 zel_start_display
 zel_init_wine_prefix
-zel_use_software_ddraw
 
 echo "== graph (Windows benchmark under Wine, $(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg))"
 wine "$ZEL_BUILD/mingw/bench/win32/graph_bench.exe" 2>/dev/null | tr -d '\r'

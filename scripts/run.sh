@@ -31,7 +31,6 @@ zel_make_samples "$SAMPLES"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   zel_init_wine_prefix
-  zel_use_software_ddraw
   zel_log "sample flights: $SAMPLES (File > Open, drive Z:)"
   exec wine "$ZEL_PROGRAM"
 fi
@@ -39,7 +38,6 @@ fi
 trap cleanup EXIT
 zel_start_display
 zel_init_wine_prefix
-zel_use_software_ddraw
 zel_log "no display: running on Xvfb $DISPLAY"
 zel_start_program "$RUN_OUT/stdout.log"
 zel_open_file "$SAMPLES/sample-flight.zel"

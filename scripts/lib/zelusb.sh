@@ -6,14 +6,6 @@ ZEL_PROGRAM=$ZEL_BUILD/mingw/app/zelusb.exe
 ZEL_DRIVER=$ZEL_BUILD/mingw/tools/e2e/zeldrive.exe
 ZEL_SAMPLES_TOOL=$ZEL_BUILD/native-asan/tools/samples/zelsamples
 
-# Wine draws DirectDraw surfaces with OpenGL by default. On a display without
-# a graphics card (Xvfb) that is software OpenGL, and every GetDC on the graph's
-# surface copies it back from there (about 15 ms a frame, and as much again for
-# each present). Wine's own software renderer keeps surfaces in memory.
-zel_use_software_ddraw() {
-  wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
-}
-
 # Sample flight files from the flight model, in the folder given.
 zel_make_samples() { "$ZEL_SAMPLES_TOOL" "$1" >/dev/null; }
 
