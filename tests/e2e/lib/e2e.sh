@@ -16,7 +16,6 @@ e2e_failed=0
 
 rm -rf "$E2E_OUT"
 mkdir -p "$E2E_OUT"
-zel_use_software_ddraw
 
 # check NAME COMMAND...: one check, passed when the command succeeds.
 check() {
