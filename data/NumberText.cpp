@@ -1,28 +1,34 @@
 #include "data/NumberText.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <charconv>
 #include <ios>
 #include <iterator>
 
 namespace {
 
-// "%g" text of v, with the exponent widened to a sign and at least three digits.
-std::string FormatGeneral(double v, int precision) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*g", precision, v);
-  std::string text(buffer);
-  for (char& c : text) {
-    if (c == ',') c = '.';  // a C library running under a non-"C" numeric locale
-  }
-  const std::string::size_type e = text.find_first_of("eE");
-  if (e == std::string::npos) return text;
-  const char sign = text[e + 1] == '-' ? '-' : '+';
-  const std::string::size_type digitsStart = (text[e + 1] == '-' || text[e + 1] == '+') ? e + 2 : e + 1;
-  std::string digits = text.substr(digitsStart);
-  while (digits.size() > 3 && digits[0] == '0') digits.erase(0, 1);
-  while (digits.size() < 3) digits.insert(0, "0");
-  return text.substr(0, e) + 'e' + sign + digits;
+constexpr size_t kMaxText = 48;
+
+// "%g" text of v in the "C" locale, with the exponent widened to a sign and at
+// least three digits. Writes at most kMaxText characters; returns how many.
+// Precision beyond 17 digits adds nothing to a double and is capped.
+size_t FormatGeneral(double v, int precision, char* out) {
+  precision = std::min(precision, 17);
+  char text[kMaxText];
+  const auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::general, precision);
+  const char* const begin = text;
+  const char* const end = result.ptr;
+  const char* const e = std::find(begin, end, 'e');
+  char* o = std::copy(begin, e, out);
+  if (e == end) return o - out;
+  const char* digits = e + 1;
+  const char sign = *digits == '-' ? '-' : '+';
+  if (*digits == '-' || *digits == '+') ++digits;
+  while (end - digits > 3 && *digits == '0') ++digits;
+  *o++ = 'e';
+  *o++ = sign;
+  for (auto width = end - digits; width < 3; ++width) *o++ = '0';
+  return std::copy(digits, end, o) - out;
 }
 
 template <typename CharT>
@@ -34,8 +40,9 @@ class NumberTextPut : public std::num_put<CharT> {
   Iter do_put(Iter out, std::ios_base& str, CharT fill, double v) const override {
     if (!UsesDefaultForm(str)) return std::num_put<CharT>::do_put(out, str, fill, v);
     const int precision = str.precision() > 0 ? static_cast<int>(str.precision()) : 6;
-    for (char c : FormatGeneral(v, precision)) *out++ = static_cast<CharT>(c);
-    return out;
+    char text[kMaxText];
+    const size_t length = FormatGeneral(v, precision, text);
+    return std::copy(text, text + length, out);
   }
   Iter do_put(Iter out, std::ios_base& str, CharT fill, long double v) const override {
     return do_put(out, str, fill, static_cast<double>(v));
@@ -50,7 +57,10 @@ class NumberTextPut : public std::num_put<CharT> {
 
 }  // namespace
 
-std::string FormatNumber(double v) { return FormatGeneral(v, 6); }
+std::string FormatNumber(double v) {
+  char text[kMaxText];
+  return std::string(text, FormatGeneral(v, 6, text));
+}
 
 const std::locale& NumberTextLocale() {
   static const std::locale locale(std::locale(std::locale::classic(), new NumberTextPut<char>),
