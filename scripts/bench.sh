@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# The graph's speed under Wine on Xvfb at 1280 x 1024: the Windows benchmark
+# The core's speed natively (Google Benchmark, Release build: data sets,
+# downloads and firmware updates against the simulated altimeter, files and
+# exports), then the graph's speed under Wine on Xvfb at 1280 x 1024: the Windows benchmark
 # (bench/win32) draws a full memory's data set view and live trace, and the
 # program's time from start to its first painted frame is taken from outside,
 # once with Wine not yet running and then warm. Prints the figures.
@@ -33,6 +35,11 @@ time_first_frame() {
 
 zel_require_build_tools
 zel_require_wine
+ZEL_TARGETS=zel_bench zel_build native-release -DCMAKE_BUILD_TYPE=Release -DZEL_TESTS=OFF
+echo "== core (native, Release)"
+"$ZEL_BUILD/native-release/bench/zel_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true |
+  grep -E '^Benchmark|_median'
+
 ZEL_TARGETS="zelusb zeldrive graph_bench" zel_build_windows
 unset DISPLAY
 zel_start_display

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the program under Wine (Debian 12, as root): installs what is missing,
 # builds it, makes a few sample flights with the simulated altimeter's flight
-# model, and starts zelusb.exe.
+# model, and starts the program under Wine: the demonstration build, in which a
+# simulated altimeter with a few recorded flights stands in when no real one is
+# attached.
 #
 # With a usable DISPLAY the window opens there (inside a 1280 x 1024 Wine
 # desktop) and the script returns when the program ends; open a sample through
@@ -12,6 +14,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 source "$ZEL_ROOT/scripts/lib/wine.sh"
 source "$ZEL_ROOT/scripts/lib/zelusb.sh"
+ZEL_PROGRAM=$ZEL_BUILD/mingw/app/zelusb-demo.exe
 
 RUN_OUT=$ZEL_BUILD/run
 SAMPLES=$RUN_OUT/samples
@@ -24,7 +27,7 @@ cleanup() {
 zel_require_build_tools
 zel_require_wine
 zel_log "building the program (Windows) and the sample maker (native)"
-ZEL_TARGETS="zelusb zeldrive" zel_build_windows
+ZEL_TARGETS="zelusb-demo zeldrive" zel_build_windows
 ZEL_TARGETS=zelsamples zel_build_native
 mkdir -p "$RUN_OUT"
 zel_make_samples "$SAMPLES"

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "device/AltimeterLink.h"
+#include "device/ChainedHidBackend.h"
+#include "sim/SimHidBackend.h"
+#include "support/EchoModel.h"
+
+namespace {
+
+class ChainedHidBackendTest : public ::testing::Test {
+ protected:
+  static std::shared_ptr<SimInterface> PlugAltimeter(SimHidBackend& backend, uint16_t version, int instance) {
+    return backend.Plug(SimInterfacePath(kAltimeterVendorId, kApplicationProductId, instance),
+                        {kAltimeterVendorId, kApplicationProductId, version}, std::make_shared<EchoModel>());
+  }
+
+  SimHidBackend real{0.01};
+  SimHidBackend simulated{0.01};
+  ChainedHidBackend chained{real, simulated};
+  AltimeterLink link{chained};
+};
+
+TEST_F(ChainedHidBackendTest, FallsBackToTheSecondBackend) {
+  const auto fallback = PlugAltimeter(simulated, 0x0141, 7);
+  ASSERT_EQ(link.Connect(nullptr, false), 1);
+  EXPECT_EQ(link.device.path, fallback->Path());
+  const uint8_t report[4] = {0, 1, 2, 3};
+  uint8_t echo[4] = {};
+  ASSERT_TRUE(link.device.WriteReport(report, 4, 3000));
+  ASSERT_TRUE(link.device.ReadReport(echo, 4, 3000));
+  EXPECT_EQ(echo[3], 3) << "reports reach the second backend's device";
+}
+
+TEST_F(ChainedHidBackendTest, ADeviceOfTheFirstBackendWins) {
+  PlugAltimeter(simulated, 0x0141, 7);
+  const auto attached = PlugAltimeter(real, 0x0142, 1);
+  uint16_t found = 0;
+  ASSERT_EQ(link.Connect(&found, false), 1);
+  EXPECT_EQ(found, 0x0142);
+  EXPECT_EQ(link.device.path, attached->Path());
+  EXPECT_EQ(FindHidDevices(chained, 0, 0, 0, 0).size(), 2u);
+}
+
+TEST_F(ChainedHidBackendTest, UnknownPathsAreNotServed) {
+  HidAttributes attributes;
+  EXPECT_FALSE(chained.GetAttributes(L"\\\\?\\hid#nowhere", attributes));
+  EXPECT_FALSE(chained.Open(L"\\\\?\\hid#nowhere").connection);
+}
+
+}  // namespace
