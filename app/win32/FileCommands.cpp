@@ -11,11 +11,11 @@
 namespace {
 
 struct ExportKind {
-  FileDialogSpec dialog;
+  FileDialogSetup dialog;
   bool (AltimeterLink::*exporter)(const std::wstring& path, int setNumber);
 };
 
-const FileDialogSpec kOpenDialog{L"ZEL USB Data\0*.zel\0", L"Load data set", nullptr};
+const FileDialogSetup kOpenDialog{L"ZEL USB Data\0*.zel\0", L"Load data set", nullptr};
 const ExportKind kCsvExport{{L"Excel CSV\0*.csv\0", L"Export to CSV", L"csv"}, &AltimeterLink::ExportCsv};
 const ExportKind kXmlExport{{L"XML\0*.xml\0", L"Export to XML", L"xml"}, &AltimeterLink::ExportXml};
 

@@ -8,15 +8,15 @@ namespace {
 
 constexpr DWORD kPathCapacity = 2048;  // wide characters
 
-OPENFILENAMEW DialogRecord(HWND owner, const FileDialogSpec& spec, std::vector<wchar_t>& buffer) {
+OPENFILENAMEW DialogRecord(HWND owner, const FileDialogSetup& setup, std::vector<wchar_t>& buffer) {
   OPENFILENAMEW record{};
   record.lStructSize = sizeof record;
   record.hwndOwner = owner;
-  record.lpstrFilter = spec.filter;
+  record.lpstrFilter = setup.filter;
   record.lpstrFile = buffer.data();
   record.nMaxFile = kPathCapacity;
-  record.lpstrTitle = spec.title;
-  record.lpstrDefExt = spec.defaultExtension;
+  record.lpstrTitle = setup.title;
+  record.lpstrDefExt = setup.defaultExtension;
   return record;
 }
 
@@ -28,17 +28,17 @@ bool Chosen(BOOL answered, const std::vector<wchar_t>& buffer, std::wstring& pat
 
 }  // namespace
 
-bool AskOpenPath(HWND owner, const FileDialogSpec& spec, std::wstring& path) {
+bool AskOpenPath(HWND owner, const FileDialogSetup& setup, std::wstring& path) {
   std::vector<wchar_t> buffer(kPathCapacity, L'\0');
-  OPENFILENAMEW record = DialogRecord(owner, spec, buffer);
+  OPENFILENAMEW record = DialogRecord(owner, setup, buffer);
   record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the classic dialog, without the places bar
   record.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
   return Chosen(GetOpenFileNameW(&record), buffer, path);
 }
 
-bool AskSavePath(HWND owner, const FileDialogSpec& spec, std::wstring& path) {
+bool AskSavePath(HWND owner, const FileDialogSetup& setup, std::wstring& path) {
   std::vector<wchar_t> buffer(kPathCapacity, L'\0');
-  OPENFILENAMEW record = DialogRecord(owner, spec, buffer);
+  OPENFILENAMEW record = DialogRecord(owner, setup, buffer);
   record.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
   return Chosen(GetSaveFileNameW(&record), buffer, path);
 }

@@ -5,13 +5,13 @@
 
 #include <string>
 
-struct FileDialogSpec {
+struct FileDialogSetup {
   const wchar_t* filter;            // pairs of name and pattern, double-null terminated
   const wchar_t* title;
   const wchar_t* defaultExtension;  // null for none
 };
 
 // Each returns false when the user cancelled; otherwise `path` is the chosen file.
-bool AskOpenPath(HWND owner, const FileDialogSpec& spec, std::wstring& path);
+bool AskOpenPath(HWND owner, const FileDialogSetup& setup, std::wstring& path);
 // Asks before overwriting an existing file.
-bool AskSavePath(HWND owner, const FileDialogSpec& spec, std::wstring& path);
+bool AskSavePath(HWND owner, const FileDialogSetup& setup, std::wstring& path);

@@ -21,7 +21,7 @@ inline std::vector<uint8_t> PatternBinary(size_t size) {
 }
 
 // What a test firmware file holds; the defaults make a good one.
-struct FirmwareFileSpec {
+struct FirmwareFileRecipe {
   std::vector<uint8_t> plain = PatternBinary(256);
   uint16_t formatVersion = 0x0100;
   uint16_t bootloaderVersion = 0x0103;
@@ -31,18 +31,18 @@ struct FirmwareFileSpec {
   bool wrongMagic = false;
 };
 
-inline std::vector<uint8_t> FirmwareFileBytes(const FirmwareFileSpec& spec) {
+inline std::vector<uint8_t> FirmwareFileBytes(const FirmwareFileRecipe& recipe) {
   std::vector<uint8_t> bytes =
-      EncodeFirmwareFile(*FirmwareImage::FromPlain(spec.plain), spec.bootloaderVersion, spec.firmwareVersion);
-  WriteLittleEndian16(&bytes[16], spec.formatVersion);
-  if (spec.length) WriteLittleEndian32(&bytes[kFirmwareFileSize - 4], static_cast<uint32_t>(*spec.length));
-  if (spec.wrongMagic) bytes[7] ^= 0x01;
-  bytes.resize(spec.fileSize);
+      EncodeFirmwareFile(*FirmwareImage::FromPlain(recipe.plain), recipe.bootloaderVersion, recipe.firmwareVersion);
+  WriteLittleEndian16(&bytes[16], recipe.formatVersion);
+  if (recipe.length) WriteLittleEndian32(&bytes[kFirmwareFileSize - 4], static_cast<uint32_t>(*recipe.length));
+  if (recipe.wrongMagic) bytes[7] ^= 0x01;
+  bytes.resize(recipe.fileSize);
   return bytes;
 }
 
-inline void WriteFirmwareFile(const std::filesystem::path& path, const FirmwareFileSpec& spec) {
-  const std::vector<uint8_t> bytes = FirmwareFileBytes(spec);
+inline void WriteFirmwareFile(const std::filesystem::path& path, const FirmwareFileRecipe& recipe) {
+  const std::vector<uint8_t> bytes = FirmwareFileBytes(recipe);
   WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 

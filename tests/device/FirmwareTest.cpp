@@ -8,18 +8,18 @@
 
 namespace {
 
-FirmwareFileSpec Spec(void (*edit)(FirmwareFileSpec&)) {
-  FirmwareFileSpec spec;
-  edit(spec);
-  return spec;
+FirmwareFileRecipe Recipe(void (*edit)(FirmwareFileRecipe&)) {
+  FirmwareFileRecipe recipe;
+  edit(recipe);
+  return recipe;
 }
 
 TEST(FirmwareFileTest, PackedFileLoadsBackAsThePlainImage) {
-  FirmwareFileSpec spec;
-  spec.plain = PatternBinary(0x3000);
+  FirmwareFileRecipe recipe;
+  recipe.plain = PatternBinary(0x3000);
   TempFolder folder;
   const std::string path = folder.Path("firmware.dat").string();
-  WriteFirmwareFile(path, spec);
+  WriteFirmwareFile(path, recipe);
   ASSERT_EQ(std::filesystem::file_size(path), 65562u);
   FirmwareImage loaded;
   uint16_t format = kUntouched, bootloader = kUntouched, firmware = kUntouched;
@@ -30,7 +30,7 @@ TEST(FirmwareFileTest, PackedFileLoadsBackAsThePlainImage) {
   EXPECT_EQ(firmware, 0x0142);
   EXPECT_EQ(loaded.length, 0x3000);
   EXPECT_EQ(loaded.LastBlockIndex(), 192) << "block 192, at address 0x3000, is examined too";
-  EXPECT_EQ(loaded.image, FirmwareImage::FromPlain(spec.plain)->image);
+  EXPECT_EQ(loaded.image, FirmwareImage::FromPlain(recipe.plain)->image);
   EXPECT_EQ(log.Text(), "Reading file.\n");
 }
 
@@ -45,25 +45,25 @@ TEST(FirmwareFileTest, ImageIsStoredAsWordsXoredWithTheKey) {
 TEST(FirmwareFileTest, RefusedFilesLeaveTheImageAndUnreadOutputs) {
   const struct {
     const char* what;
-    FirmwareFileSpec spec;
+    FirmwareFileRecipe recipe;
     int result;
     uint16_t format, bootloader, firmware;
   } cases[] = {
-      {"empty", Spec([](FirmwareFileSpec& s) { s.fileSize = 0; }), kFirmwareFileEndsEarly, kUntouched, kUntouched,
+      {"empty", Recipe([](FirmwareFileRecipe& s) { s.fileSize = 0; }), kFirmwareFileEndsEarly, kUntouched, kUntouched,
        kUntouched},
-      {"shorter than the magic", Spec([](FirmwareFileSpec& s) { s.fileSize = 15; }), kFirmwareFileEndsEarly,
+      {"shorter than the magic", Recipe([](FirmwareFileRecipe& s) { s.fileSize = 15; }), kFirmwareFileEndsEarly,
        kUntouched, kUntouched, kUntouched},
-      {"wrong magic", Spec([](FirmwareFileSpec& s) { s.wrongMagic = true; }), kFirmwareFileWrongMagic, kUntouched,
+      {"wrong magic", Recipe([](FirmwareFileRecipe& s) { s.wrongMagic = true; }), kFirmwareFileWrongMagic, kUntouched,
        kUntouched, kUntouched},
-      {"format version cut", Spec([](FirmwareFileSpec& s) { s.fileSize = 17; }), kFirmwareFileEndsEarly, kUntouched,
+      {"format version cut", Recipe([](FirmwareFileRecipe& s) { s.fileSize = 17; }), kFirmwareFileEndsEarly, kUntouched,
        kUntouched, kUntouched},
-      {"format version 0x0101", Spec([](FirmwareFileSpec& s) { s.formatVersion = 0x0101; }),
+      {"format version 0x0101", Recipe([](FirmwareFileRecipe& s) { s.formatVersion = 0x0101; }),
        kFirmwareFileWrongFormatVersion, 0x0101, kUntouched, kUntouched},
-      {"one byte short", Spec([](FirmwareFileSpec& s) { s.fileSize = 65561; }), kFirmwareFileEndsEarly, 0x0100,
+      {"one byte short", Recipe([](FirmwareFileRecipe& s) { s.fileSize = 65561; }), kFirmwareFileEndsEarly, 0x0100,
        0x0103, 0x0142},
-      {"length 0", Spec([](FirmwareFileSpec& s) { s.length = 0; }), kFirmwareFileNoLength, 0x0100, 0x0103, 0x0142},
-      {"length -1", Spec([](FirmwareFileSpec& s) { s.length = -1; }), kFirmwareFileNoLength, 0x0100, 0x0103, 0x0142},
-      {"length INT_MIN", Spec([](FirmwareFileSpec& s) { s.length = INT32_MIN; }), kFirmwareFileNoLength, 0x0100,
+      {"length 0", Recipe([](FirmwareFileRecipe& s) { s.length = 0; }), kFirmwareFileNoLength, 0x0100, 0x0103, 0x0142},
+      {"length -1", Recipe([](FirmwareFileRecipe& s) { s.length = -1; }), kFirmwareFileNoLength, 0x0100, 0x0103, 0x0142},
+      {"length INT_MIN", Recipe([](FirmwareFileRecipe& s) { s.length = INT32_MIN; }), kFirmwareFileNoLength, 0x0100,
        0x0103, 0x0142},
   };
   FirmwareImage untouched;
@@ -72,7 +72,7 @@ TEST(FirmwareFileTest, RefusedFilesLeaveTheImageAndUnreadOutputs) {
   TempFolder folder;
   const std::string path = folder.Path("refused.dat").string();
   for (const auto& c : cases) {
-    WriteFirmwareFile(path, c.spec);
+    WriteFirmwareFile(path, c.recipe);
     FirmwareImage loaded = untouched;
     uint16_t format = kUntouched, bootloader = kUntouched, firmware = kUntouched;
     LogCapture log;
@@ -96,7 +96,7 @@ TEST(FirmwareFileTest, MissingFileCannotBeOpenedAndTrailingBytesAreIgnored) {
   EXPECT_EQ(log.Text(), "") << "\"Reading file.\" only once it is open";
 
   const std::string longer = folder.Path("longer.dat").string();
-  WriteFirmwareFile(longer, Spec([](FirmwareFileSpec& s) { s.fileSize = 70000; }));
+  WriteFirmwareFile(longer, Recipe([](FirmwareFileRecipe& s) { s.fileSize = 70000; }));
   EXPECT_EQ(LoadFirmwareFile(longer, loaded, format, bootloader, firmware), kFirmwareFileLoaded);
   EXPECT_EQ(loaded.length, 256);
 }

@@ -18,8 +18,8 @@ class UpdateRig {
     connected = link.Connect(nullptr, true) == 1;
   }
 
-  int Update(const FirmwareFileSpec& spec) {
-    WriteFirmwareFile(path, spec);
+  int Update(const FirmwareFileRecipe& recipe) {
+    WriteFirmwareFile(path, recipe);
     return UpdateFrom(path);
   }
   int UpdateFrom(const std::string& path) {
@@ -93,11 +93,11 @@ TEST(FirmwareUpdateTest, BlocksExaminedFollowTheLengthAndStayInTheImage) {
   } cases[] = {{100, 1}, {0x3000, 192}, {65536, 1023}, {INT32_MAX, 1023}};
   for (const auto& c : cases) {
     UpdateRig rig;
-    FirmwareFileSpec spec;
-    spec.plain = PatternBinary(kFirmwareImageSize);
-    spec.length = c.length;
+    FirmwareFileRecipe recipe;
+    recipe.plain = PatternBinary(kFirmwareImageSize);
+    recipe.length = c.length;
     LogCapture log;
-    ASSERT_EQ(rig.Update(spec), 0) << c.length;
+    ASSERT_EQ(rig.Update(recipe), 0) << c.length;
     EXPECT_TRUE(rig.ProgressCovered(c.lastBlock)) << c.length;
     const auto written = rig.bootloader->WrittenAddresses();
     ASSERT_EQ(written.size(), static_cast<size_t>(c.lastBlock + 1)) << c.length;
@@ -107,10 +107,10 @@ TEST(FirmwareUpdateTest, BlocksExaminedFollowTheLengthAndStayInTheImage) {
 
 TEST(FirmwareUpdateTest, ErasedImageSendsNothingButReportsEveryBlock) {
   UpdateRig rig;
-  FirmwareFileSpec spec;
-  spec.plain.assign(kFirmwareImageSize, kErasedFlashByte);
+  FirmwareFileRecipe recipe;
+  recipe.plain.assign(kFirmwareImageSize, kErasedFlashByte);
   LogCapture log;
-  EXPECT_EQ(rig.Update(spec), 0);
+  EXPECT_EQ(rig.Update(recipe), 0);
   EXPECT_TRUE(rig.ProgressCovered(1023));
   EXPECT_EQ(rig.bootloader->BlocksReceived(), 0);
   EXPECT_EQ(rig.bootloader->HardwareQueries(), 1) << "the hardware is still checked";
@@ -119,25 +119,25 @@ TEST(FirmwareUpdateTest, ErasedImageSendsNothingButReportsEveryBlock) {
 
 TEST(FirmwareUpdateTest, ChecksRunInOrderAndTheFirstFailureDecides) {
   enum Device { Ready, NotBootloaderMode, Unopenable, Silent, Hardware0130 };
-  FirmwareFileSpec good;
-  const auto edited = [&](void (*edit)(FirmwareFileSpec&)) {
-    FirmwareFileSpec spec = good;
-    edit(spec);
-    return spec;
+  FirmwareFileRecipe good;
+  const auto edited = [&](void (*edit)(FirmwareFileRecipe&)) {
+    FirmwareFileRecipe recipe = good;
+    edit(recipe);
+    return recipe;
   };
-  const auto allWrong = [](FirmwareFileSpec& s) {
+  const auto allWrong = [](FirmwareFileRecipe& s) {
     s.formatVersion = 0x0101;
     s.bootloaderVersion = 0x0110;
     s.firmwareVersion = 0x0150;
   };
-  const auto versionsWrong = [](FirmwareFileSpec& s) {
+  const auto versionsWrong = [](FirmwareFileRecipe& s) {
     s.bootloaderVersion = 0x0110;
     s.firmwareVersion = 0x0150;
   };
   const struct {
     const char* what;
     Device device;
-    FirmwareFileSpec spec;
+    FirmwareFileRecipe recipe;
     bool missingFile;
     int result;
     uint16_t format, bootloader, firmware, hardware;
@@ -145,20 +145,20 @@ TEST(FirmwareUpdateTest, ChecksRunInOrderAndTheFirstFailureDecides) {
       {"not in bootloader mode", NotBootloaderMode, edited(allWrong), true, -10, kUntouched, kUntouched, kUntouched,
        kUntouched},
       {"file missing", Hardware0130, good, true, -6, kUntouched, kUntouched, kUntouched, kUntouched},
-      {"wrong magic", Ready, edited([](FirmwareFileSpec& s) { s.wrongMagic = true; s.formatVersion = 0x0101; }), false,
+      {"wrong magic", Ready, edited([](FirmwareFileRecipe& s) { s.wrongMagic = true; s.formatVersion = 0x0101; }), false,
        -9, kUntouched, kUntouched, kUntouched, kUntouched},
-      {"shorter than the magic", Ready, edited([](FirmwareFileSpec& s) { s.fileSize = 10; }), false, -3, kUntouched,
+      {"shorter than the magic", Ready, edited([](FirmwareFileRecipe& s) { s.fileSize = 10; }), false, -3, kUntouched,
        kUntouched, kUntouched, kUntouched},
       {"format version 0x0101", Ready, edited(allWrong), false, -8, 0x0101, kUntouched, kUntouched, kUntouched},
       {"one byte short", Ready,
-       edited([](FirmwareFileSpec& s) { s.fileSize = 65561; s.bootloaderVersion = 0x0110; }), false, -3, kUntouched,
+       edited([](FirmwareFileRecipe& s) { s.fileSize = 65561; s.bootloaderVersion = 0x0110; }), false, -3, kUntouched,
        kUntouched, kUntouched, kUntouched},
-      {"length 0", Unopenable, edited([](FirmwareFileSpec& s) { s.length = 0; s.bootloaderVersion = 0x0110; }), false,
+      {"length 0", Unopenable, edited([](FirmwareFileRecipe& s) { s.length = 0; s.bootloaderVersion = 0x0110; }), false,
        -9, 0x0100, kUntouched, kUntouched, kUntouched},
-      {"negative length", Ready, edited([](FirmwareFileSpec& s) { s.length = -64; }), false, -9, 0x0100, kUntouched,
+      {"negative length", Ready, edited([](FirmwareFileRecipe& s) { s.length = -64; }), false, -9, 0x0100, kUntouched,
        kUntouched, kUntouched},
       {"bootloader 0x0110", Unopenable, edited(versionsWrong), false, -11, 0x0100, 0x0110, kUntouched, kUntouched},
-      {"firmware 0x0150", Unopenable, edited([](FirmwareFileSpec& s) { s.firmwareVersion = 0x0150; }), false, -12,
+      {"firmware 0x0150", Unopenable, edited([](FirmwareFileRecipe& s) { s.firmwareVersion = 0x0150; }), false, -12,
        0x0100, 0x0103, 0x0150, kUntouched},
       {"device cannot be opened", Unopenable, good, false, -7, 0x0100, 0x0103, 0x0142, kUntouched},
       {"no hardware answer", Silent, good, false, -4, 0x0100, 0x0103, 0x0142, kUntouched},
@@ -176,7 +176,7 @@ TEST(FirmwareUpdateTest, ChecksRunInOrderAndTheFirstFailureDecides) {
       case Hardware0130: rig.bootloader->SetHardwareVersion(0x0130); break;
       case Ready: break;
     }
-    if (!c.missingFile) WriteFirmwareFile(rig.path, c.spec);
+    if (!c.missingFile) WriteFirmwareFile(rig.path, c.recipe);
     LogCapture log;
     EXPECT_EQ(rig.UpdateFrom(rig.path), c.result) << c.what;
     EXPECT_EQ(rig.format, c.format) << c.what;
@@ -193,11 +193,11 @@ TEST(FirmwareUpdateTest, RejectedBlockIsAProtocolErrorAfterTheBlocksBefore) {
   UpdateRig rig;
   rig.bootloader->SetRejectedBlock(2);
   LogCapture log;
-  EXPECT_EQ(rig.Update(FirmwareFileSpec{}), -3);
+  EXPECT_EQ(rig.Update(FirmwareFileRecipe{}), -3);
   EXPECT_TRUE(log.Contains("Written Block: 40\nProtocol error.\n"));
   EXPECT_EQ(rig.bootloader->WrittenAddresses(), (std::vector<uint16_t>{0, 64}));
   const std::vector<uint8_t> flash = rig.bootloader->Flash();
-  const std::vector<uint8_t> plain = FirmwareFileSpec{}.plain;
+  const std::vector<uint8_t> plain = FirmwareFileRecipe{}.plain;
   EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + 128, flash.begin()));
   EXPECT_EQ(flash[128], kErasedFlashByte);
   EXPECT_EQ(rig.progress, (std::vector<int>{0, 1, 2})) << "no progress past the failure";
@@ -220,7 +220,7 @@ TEST(FirmwareUpdateTest, VanishingOrSilentDeviceTimesOutMidUpdate) {
     rig.sim->SetRemovedAtTransfer(c.removedAtTransfer);
     rig.sim->SetSilentFromRead(c.silentFromRead);
     LogCapture log;
-    EXPECT_EQ(rig.Update(FirmwareFileSpec{}), -4) << c.what;
+    EXPECT_EQ(rig.Update(FirmwareFileRecipe{}), -4) << c.what;
     EXPECT_TRUE(log.Contains(c.line)) << c.what;
     EXPECT_EQ(rig.bootloader->WrittenAddresses().front(), 0) << c.what;
     EXPECT_EQ(rig.progress.back(), 1) << c.what;
@@ -231,8 +231,8 @@ TEST(FirmwareUpdateTest, SlowRepliesOnlyTakeLonger) {
   UpdateRig rig;
   rig.sim->SetReplyDelayMs(2);
   LogCapture log;
-  EXPECT_EQ(rig.Update(FirmwareFileSpec{}), 0);
-  EXPECT_EQ(rig.bootloader->Flash(), Padded(FirmwareFileSpec{}.plain));
+  EXPECT_EQ(rig.Update(FirmwareFileRecipe{}), 0);
+  EXPECT_EQ(rig.bootloader->Flash(), Padded(FirmwareFileRecipe{}.plain));
 }
 
 TEST(FirmwareUpdateTest, LogBaseAfterwardsIsThatOfTheLastLineWritten) {
@@ -245,10 +245,10 @@ TEST(FirmwareUpdateTest, LogBaseAfterwardsIsThatOfTheLastLineWritten) {
   };
   for (const auto& c : cases) {
     UpdateRig rig;
-    FirmwareFileSpec spec;
-    spec.plain.assign(256, c.fill);
+    FirmwareFileRecipe recipe;
+    recipe.plain.assign(256, c.fill);
     LogCapture log;
-    ASSERT_EQ(rig.Update(spec), 0);
+    ASSERT_EQ(rig.Update(recipe), 0);
     DebugLog << 255 << std::endl;
     EXPECT_TRUE(log.Contains(c.tail)) << log.Text();
   }

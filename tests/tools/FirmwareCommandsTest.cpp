@@ -79,7 +79,7 @@ TEST(FirmwareCommandsTest, InfoTellsVersionsLengthAndBlocks) {
                           "  image length        12288 bytes\n"
                           "  blocks              193 (0 to 192), 192 to send\n");
 
-  FirmwareFileSpec foreign;
+  FirmwareFileRecipe foreign;
   foreign.firmwareVersion = 0x0150;
   foreign.length = 70000;
   WriteFirmwareFile(folder.Path("b.dat"), foreign);
@@ -97,15 +97,15 @@ TEST(FirmwareCommandsTest, BadInputGivesOneErrorLineAndKeepsTheOutput) {
   WriteBinary(folder.Path("good.bin"), PatternBinary(100));
   WriteBinary(folder.Path("empty.bin"), {});
   WriteBinary(folder.Path("big.bin"), PatternBinary(kFirmwareImageSize + 1));
-  const auto spec = [](void (*edit)(FirmwareFileSpec&)) {
-    FirmwareFileSpec s;
+  const auto recipe = [](void (*edit)(FirmwareFileRecipe&)) {
+    FirmwareFileRecipe s;
     edit(s);
     return s;
   };
-  WriteFirmwareFile(folder.Path("magic.dat"), spec([](FirmwareFileSpec& s) { s.wrongMagic = true; }));
-  WriteFirmwareFile(folder.Path("short.dat"), spec([](FirmwareFileSpec& s) { s.fileSize = 65561; }));
-  WriteFirmwareFile(folder.Path("zero.dat"), spec([](FirmwareFileSpec& s) { s.length = 0; }));
-  WriteFirmwareFile(folder.Path("format.dat"), spec([](FirmwareFileSpec& s) { s.formatVersion = 0x0101; }));
+  WriteFirmwareFile(folder.Path("magic.dat"), recipe([](FirmwareFileRecipe& s) { s.wrongMagic = true; }));
+  WriteFirmwareFile(folder.Path("short.dat"), recipe([](FirmwareFileRecipe& s) { s.fileSize = 65561; }));
+  WriteFirmwareFile(folder.Path("zero.dat"), recipe([](FirmwareFileRecipe& s) { s.length = 0; }));
+  WriteFirmwareFile(folder.Path("format.dat"), recipe([](FirmwareFileRecipe& s) { s.formatVersion = 0x0101; }));
   const std::wstring good = folder.WidePath("good.bin");
   const std::wstring out = folder.WidePath("out.dat");
   const struct {
