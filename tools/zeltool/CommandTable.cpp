@@ -29,3 +29,8 @@ const ZeltoolCommand* FindZeltoolCommand(const std::string& name) {
                                   [&](const ZeltoolCommand& command) { return command.name == name; });
   return found == commands.end() ? nullptr : &*found;
 }
+
+int ZeltoolUsageError(ZeltoolIo& io, const std::string& usage) {
+  io.err << "zeltool: usage: zeltool " << usage << '\n';
+  return kZeltoolUsageError;
+}

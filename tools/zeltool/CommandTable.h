@@ -48,3 +48,7 @@ class ZeltoolCommandRegistration {
 std::vector<ZeltoolCommand> ZeltoolCommands();
 // The command called `name`; null when there is none.
 const ZeltoolCommand* FindZeltoolCommand(const std::string& name);
+
+// Says how a command is called (`usage` as in ZeltoolCommand) on `io.err`;
+// returns kZeltoolUsageError.
+int ZeltoolUsageError(ZeltoolIo& io, const std::string& usage);

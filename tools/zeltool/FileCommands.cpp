@@ -27,13 +27,8 @@ bool LoadOrExplain(AltimeterLink& link, const std::wstring& path, ZeltoolIo& io)
   return false;
 }
 
-int UsageError(ZeltoolIo& io, const std::string& usage) {
-  io.err << "zeltool: usage: zeltool " << usage << '\n';
-  return kZeltoolUsageError;
-}
-
 int RunInfo(const ZeltoolArgs& args, ZeltoolIo& io) {
-  if (args.size() != 1) return UsageError(io, "info FILE.zel");
+  if (args.size() != 1) return ZeltoolUsageError(io, "info FILE.zel");
   FileLink files;
   AltimeterLink& link = files.link;
   if (!LoadOrExplain(link, args[0], io)) return kZeltoolFailure;
@@ -53,7 +48,7 @@ int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage,
               bool (AltimeterLink::*exportSet)(const std::wstring&, int)) {
   int setNumber = 0;
   const bool withSet = args.size() == 4 && args[2] == L"--set" && ParseCount(args[3], setNumber);
-  if (args.size() != 2 && !withSet) return UsageError(io, usage);
+  if (args.size() != 2 && !withSet) return ZeltoolUsageError(io, usage);
   FileLink files;
   AltimeterLink& link = files.link;
   if (!LoadOrExplain(link, args[0], io)) return kZeltoolFailure;

@@ -21,11 +21,6 @@ const char kInfoUsage[] = "firmware-info FILE.dat";
 constexpr uint16_t kDefaultFirmwareVersion = 0x0141;
 constexpr uint16_t kDefaultBootloaderVersion = 0x0100;
 
-int UsageError(ZeltoolIo& io, const std::string& usage) {
-  io.err << "zeltool: usage: zeltool " << usage << '\n';
-  return kZeltoolUsageError;
-}
-
 int HexDigitValue(wchar_t c) {
   if (c >= L'0' && c <= L'9') return c - L'0';
   if (c >= L'a' && c <= L'f') return c - L'a' + 10;
@@ -84,7 +79,7 @@ std::optional<std::vector<uint8_t>> ReadAtMost(const std::filesystem::path& path
 
 int RunFirmwarePack(const ZeltoolArgs& args, ZeltoolIo& io) {
   PackRequest request;
-  if (!ParsePackArgs(args, request)) return UsageError(io, kPackUsage);
+  if (!ParsePackArgs(args, request)) return ZeltoolUsageError(io, kPackUsage);
   const std::string imageName = NarrowText(request.image.wstring());
   const std::optional<std::vector<uint8_t>> plain = ReadAtMost(request.image, kFirmwareImageSize);
   if (!plain) {
@@ -149,7 +144,7 @@ void WriteFirmwareSummary(std::ostream& out, const FirmwareImage& firmware, uint
 }
 
 int RunFirmwareInfo(const ZeltoolArgs& args, ZeltoolIo& io) {
-  if (args.size() != 1) return UsageError(io, kInfoUsage);
+  if (args.size() != 1) return ZeltoolUsageError(io, kInfoUsage);
   FirmwareImage firmware;
   uint16_t format = 0, bootloader = 0, application = 0;
   const int loaded = LoadFirmwareFile(std::filesystem::path(args[0]), firmware, format, bootloader, application);
