@@ -7,7 +7,7 @@
 #include <streambuf>
 #include <vector>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "data/DataPacket.h"
 #include "data/DataSet.h"
 #include "data/SensorConverter.h"
@@ -22,14 +22,11 @@ class NullBuffer : public std::streambuf {
 
 class SilencedLog {
  public:
-  SilencedLog() : saved_(DebugLog.rdbuf(&null_)) {}
-  ~SilencedLog() { DebugLog.rdbuf(saved_); }
-  SilencedLog(const SilencedLog&) = delete;
-  SilencedLog& operator=(const SilencedLog&) = delete;
+  SilencedLog() : redirected_(&null_) {}
 
  private:
   NullBuffer null_;
-  std::streambuf* saved_;
+  RedirectedDebugLog redirected_;
 };
 
 constexpr double kQuarterTurn = 1.5707963267948966;

@@ -11,25 +11,13 @@
 #include <fstream>
 #include <memory>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "sim/SimAltimeter.h"
 
 namespace {
 
 constexpr int kReportsPerFullDownload = 1 + 35 * kMemoryBlocks;  // the reset, then 35 per block
-
-// Points DebugLog at `buffer` while it lives; null turns the log off.
-class LogTarget {
- public:
-  explicit LogTarget(std::streambuf* buffer) : saved_(DebugLog.rdbuf(buffer)) {}
-  ~LogTarget() { DebugLog.rdbuf(saved_); }
-  LogTarget(const LogTarget&) = delete;
-  LogTarget& operator=(const LogTarget&) = delete;
-
- private:
-  std::streambuf* saved_;
-};
 
 void Download(benchmark::State& state, std::streambuf* log) {
   SimHidBackend backend;
@@ -39,7 +27,7 @@ void Download(benchmark::State& state, std::streambuf* log) {
     state.SkipWithError("the simulated altimeter is not found");
     return;
   }
-  const LogTarget target(log);
+  const RedirectedDebugLog target(log);  // null turns the log off
   for (auto _ : state) {
     if (link.ReadData(nullptr, nullptr) != 0 || link.packets.size() != kMemoryBlocks) {
       state.SkipWithError("the download failed");

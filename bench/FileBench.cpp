@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "data/CsvExport.h"
 #include "data/XmlExport.h"
 #include "device/AltimeterLink.h"
@@ -18,11 +18,6 @@ namespace {
 
 constexpr int kRepetitions = 7;
 
-// DebugLog says nothing while it lives (the smoothing trace would dominate).
-struct QuietLog {
-  std::streambuf* saved = DebugLog.rdbuf(nullptr);
-  ~QuietLog() { DebugLog.rdbuf(saved); }
-};
 
 // A link holding a full memory of one flight, saved as full.zel in `folder`.
 struct FullMemory {
@@ -38,21 +33,21 @@ struct FullMemory {
 };
 
 void LoadFullMemory(benchmark::State& state) {
-  const QuietLog quiet;
+  const RedirectedDebugLog quiet;  // the smoothing trace would dominate
   const TempFolder folder;
   FullMemory full(folder);
   for (auto _ : state) benchmark::DoNotOptimize(full.link.LoadDataSet(folder.WidePath("full.zel")));
 }
 
 void ExportFullMemory(benchmark::State& state, bool (AltimeterLink::*exportSet)(const std::wstring&, int)) {
-  const QuietLog quiet;
+  const RedirectedDebugLog quiet;  // the smoothing trace would dominate
   const TempFolder folder;
   FullMemory full(folder);
   for (auto _ : state) benchmark::DoNotOptimize((full.link.*exportSet)(folder.WidePath("export"), 0));
 }
 
 void FormatFullMemory(benchmark::State& state, bool xml) {
-  const QuietLog quiet;
+  const RedirectedDebugLog quiet;  // the smoothing trace would dominate
   const TempFolder folder;
   FullMemory full(folder);
   for (auto _ : state) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "device/FirmwareFile.h"
 #include "sim/SimBootloader.h"
@@ -40,14 +40,13 @@ void FullFirmwareUpdate(benchmark::State& state) {
     return;
   }
   const std::string path = file.string();
-  DebugLog.setstate(std::ios::badbit);  // a line per block would measure the terminal
+  const RedirectedDebugLog silenced;  // a line per block would measure the terminal
   for (auto _ : state) {
     if (link.UpdateFirmware(nullptr, nullptr, path, nullptr, nullptr, nullptr, nullptr) != 0) {
       state.SkipWithError("the update failed");
       break;
     }
   }
-  DebugLog.clear();
   std::filesystem::remove(file);
   state.counters["per_report"] = benchmark::Counter(
       kReportsPerFullUpdate, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);

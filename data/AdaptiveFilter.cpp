@@ -57,15 +57,16 @@ double WeightOf(double difference, int span) {
 
 }  // namespace
 
-std::vector<double> AdaptiveFilter(const std::vector<double>& input, double weightCap, std::ostream* weightLog) {
+std::vector<double> AdaptiveFilter(const std::vector<double>& input, double weightCap, std::vector<double>* weights) {
   const int n = static_cast<int>(input.size());
   const std::vector<double> differences = WindowDifferences(input);
   std::vector<double> output(input.size());
+  if (weights != nullptr) weights->resize(input.size());
   double previous = 0.0;
   for (int i = 0; i < n; ++i) {
     double weight = WeightOf(differences[i], WindowAround(i, n, kWindow).Span());
     if (weight > weightCap) weight = weightCap;
-    if (weightLog != nullptr) *weightLog << weight << ' ';
+    if (weights != nullptr) (*weights)[i] = weight;
     previous = weight * previous + (1.0 - weight) * input[i];
     output[i] = previous;
   }

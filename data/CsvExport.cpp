@@ -1,7 +1,7 @@
 #include "data/CsvExport.h"
 
 #include "data/LineFlags.h"
-#include "data/NumberText.h"
+#include "base/NumberText.h"
 #include "data/SampleTime.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "data/AdaptiveFilter.h"
 #include "data/SampleWindow.h"
 #include "data/SensorConverter.h"
@@ -25,6 +25,16 @@ std::vector<double> VelocityOf(const std::vector<double>& altitude) {
     velocity[i] = (altitude[i + window.hi] - altitude[i + window.lo]) / (window.Span() / kSamplesPerSecond);
   }
   return velocity;
+}
+
+// The altitude filter's weights as the log shows them: each followed by a blank.
+struct WeightTrace {
+  std::vector<double> weights;
+};
+
+std::ostream& operator<<(std::ostream& out, const WeightTrace& trace) {
+  for (const double weight : trace.weights) out << weight << ' ';
+  return out;
 }
 
 }  // namespace
@@ -85,7 +95,9 @@ void DataSet::Convert(int32_t calibrationOffset) {
 }
 
 void DataSet::Smooth() {
-  smoothedAltitude = AdaptiveFilter(altitudeAgl, kNoWeightCap, &DebugLog);
+  WeightTrace trace;
+  smoothedAltitude = AdaptiveFilter(altitudeAgl, kNoWeightCap, &trace.weights);
+  DebugLog << trace;
   velocity = VelocityOf(smoothedAltitude);
   smoothedVelocity = AdaptiveFilter(velocity, kVelocityWeightCap, nullptr);
   smoothedVelocityKmh.resize(smoothedVelocity.size());

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "data/CountedString.h"
 #include "data/LittleEndianIo.h"
 #include "device/Version.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 
 namespace {
 

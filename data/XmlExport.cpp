@@ -1,6 +1,6 @@
 #include "data/XmlExport.h"
 
-#include "data/NumberText.h"
+#include "base/NumberText.h"
 #include "data/SampleTime.h"
 #include "data/XmlEscape.h"
 

@@ -4,7 +4,7 @@
 // success; writes go through SafeFileWriter.
 #include <filesystem>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "data/CsvExport.h"
 #include "data/DataSetFile.h"
 #include "data/SafeFileWriter.h"

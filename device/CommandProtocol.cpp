@@ -1,6 +1,6 @@
 // The application-mode command protocol: report framing, the reset that opens
 // every command sequence, and the settings and flight-memory transfers.
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "data/SetDirectory.h"
 #include "device/AltimeterLink.h"
 

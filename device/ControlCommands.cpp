@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "device/DeviceSettings.h"
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 
 namespace {
 

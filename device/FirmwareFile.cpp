@@ -4,7 +4,7 @@
 #include <array>
 #include <fstream>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "data/SafeFileWriter.h"
 #include "device/LittleEndian.h"
 

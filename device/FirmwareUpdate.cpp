@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <iomanip>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "device/BootloaderReports.h"
 #include "device/FirmwareFile.h"

@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "data/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 

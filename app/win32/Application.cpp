@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "app/win32/DialogClass.h"
 #include "app/win32/MainWindow.h"
 #include "view/win32/GdiplusSession.h"

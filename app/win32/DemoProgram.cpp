@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "app/win32/Application.h"
 #include "device/AltimeterLink.h"
 #include "device/ChainedHidBackend.h"

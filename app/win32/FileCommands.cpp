@@ -1,6 +1,6 @@
 #include "app/win32/FileCommands.h"
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "app/win32/Application.h"
 #include "app/win32/FileDialog.h"
 #include "app/win32/MessageBoxes.h"

@@ -1,7 +1,7 @@
 // The shipped program: the shell over the real SetupAPI/HID stack.
 #include <windows.h>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "app/win32/Application.h"
 #include "device/AltimeterLink.h"
 #include "device/win32/Win32HidBackend.h"

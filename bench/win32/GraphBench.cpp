@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "device/NoDeviceBackend.h"
 #include "sim/FlightModel.h"

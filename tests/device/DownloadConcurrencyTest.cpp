@@ -6,33 +6,17 @@
 #include <atomic>
 #include <thread>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "sim/SimAltimeter.h"
 
 namespace {
 
-// Both threads write the log; with no buffer behind it every insertion is a
-// no-op that only reads the stream's state.
-class SilentLog {
- public:
-  SilentLog() : saved_(DebugLog.rdbuf(nullptr)) {}
-  ~SilentLog() {
-    DebugLog.rdbuf(saved_);
-    DebugLog.clear();
-  }
-  SilentLog(const SilentLog&) = delete;
-  SilentLog& operator=(const SilentLog&) = delete;
-
- private:
-  std::streambuf* saved_;
-};
-
 class DownloadConcurrencyTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(link.Connect(nullptr, false), 1); }
 
-  SilentLog silence;
+  RedirectedDebugLog silence;  // both threads write the log; nobody reads it here
   SimHidBackend backend{0.01};
   std::shared_ptr<SimInterface> device =
       PlugSimAltimeter(backend, std::make_shared<SimAltimeter>(PresetMemory(MemoryPreset::Full)));

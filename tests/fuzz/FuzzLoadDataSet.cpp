@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "data/SetDirectory.h"
 #include "device/AltimeterLink.h"
 #include "device/NoDeviceBackend.h"

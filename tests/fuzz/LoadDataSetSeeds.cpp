@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "data/DataSetFile.h"
 #include "tests/data/FlightFixtures.h"
 #include "tests/data/PacketFixtures.h"

@@ -4,15 +4,11 @@
 #include <sstream>
 #include <string>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 
 class LogCapture {
  public:
-  LogCapture() : saved_(DebugLog.rdbuf(captured_.rdbuf())), savedFlags_(DebugLog.flags()) {}
-  ~LogCapture() {
-    DebugLog.rdbuf(saved_);
-    DebugLog.flags(savedFlags_);
-  }
+  LogCapture() : redirected_(captured_.rdbuf()) {}
   LogCapture(const LogCapture&) = delete;
   LogCapture& operator=(const LogCapture&) = delete;
 
@@ -21,6 +17,5 @@ class LogCapture {
 
  private:
   std::ostringstream captured_;
-  std::streambuf* saved_;
-  std::ios_base::fmtflags savedFlags_;
+  RedirectedDebugLog redirected_;
 };

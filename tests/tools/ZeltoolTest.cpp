@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "data/FlightFixtures.h"
-#include "data/NumberText.h"
+#include "base/NumberText.h"
 #include "data/PacketFixtures.h"
 #include "device/AltimeterLink.h"
 #include "device/NoDeviceBackend.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "device/NoDeviceBackend.h"
 #include "sim/FlightModel.h"

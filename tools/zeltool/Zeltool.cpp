@@ -3,24 +3,12 @@
 #include <exception>
 #include <iostream>
 
-#include "app/DebugLog.h"
-#include "data/NumberText.h"
+#include "base/DebugLog.h"
+#include "base/NumberText.h"
 #include "tools/zeltool/ArgText.h"
 #include "tools/zeltool/CommandTable.h"
 
 namespace {
-
-// DebugLog without a buffer while it lives: its lines go nowhere.
-class SilencedDebugLog {
- public:
-  SilencedDebugLog() : saved_(DebugLog.rdbuf(nullptr)) {}
-  ~SilencedDebugLog() { DebugLog.rdbuf(saved_); }
-  SilencedDebugLog(const SilencedDebugLog&) = delete;
-  SilencedDebugLog& operator=(const SilencedDebugLog&) = delete;
-
- private:
-  std::streambuf* saved_;
-};
 
 void PrintUsage(std::ostream& out) {
   out << "zeltool: flight data files of the ZEL USB altimeter\n\nUsage:\n";
@@ -50,7 +38,7 @@ int RunZeltool(const std::vector<std::wstring>& args, std::ostream& out, std::os
 
 int ZeltoolMain(const std::vector<std::wstring>& args) {
   std::ostream out(std::cout.rdbuf());  // DebugLog is std::cout: results keep its buffer
-  const SilencedDebugLog silenced;
+  const RedirectedDebugLog silenced;  // its lines go nowhere
   try {
     return RunZeltool(args, out, std::cerr);
   } catch (const std::exception& error) {

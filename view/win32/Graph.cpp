@@ -3,7 +3,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "view/GraphScene.h"
 #include "view/RedrawRequest.h"
