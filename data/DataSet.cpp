@@ -6,6 +6,7 @@
 #include "data/AdaptiveFilter.h"
 #include "data/SampleWindow.h"
 #include "data/SensorConverter.h"
+#include "data/SetDirectory.h"
 
 namespace {
 
@@ -72,8 +73,9 @@ int32_t DataSet::IndexOfMaximum(const std::vector<double>& series) const {
 }
 
 void DataSet::CollectSamples(const std::vector<DataPacket>& packets, int32_t startIndex) {
-  for (size_t p = static_cast<size_t>(startIndex); p < packets.size(); ++p) {
-    if (packets[p].IsStart() && p != static_cast<size_t>(startIndex)) break;
+  // The packets a save writes back: a set also ends at an erased packet.
+  const int32_t end = startIndex + PacketsOfSetAt(packets, startIndex);
+  for (int32_t p = startIndex; p < end; ++p) {
     for (int k = 0; k < kWordsPerPacket; ++k) {
       const uint16_t word = packets[p].Word(k);
       if (word == kNoSample) break;

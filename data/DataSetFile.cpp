@@ -29,6 +29,8 @@ DataSetFileStatus ReadPackets(std::istream& in, std::vector<DataPacket>& packets
   return DataSetFileStatus::Loaded;
 }
 
+bool AtEnd(std::istream& in) { return in.peek() == std::char_traits<char>::eof(); }
+
 }  // namespace
 
 bool WritePacket(std::ostream& out, const DataPacket& packet) {
@@ -73,8 +75,12 @@ DataSetFileStatus ReadDataSetFile(std::istream& in, DataSetFileContent& content)
 
   content.comment.clear();
   if (version >= kFirstVersionWithComment) {
-    content.comment = ReadCountedString(in);
-    if (!in) return DataSetFileStatus::Damaged;
+    // A file that ends right after its settings has no comment; one that ends
+    // inside the comment's length or text is damaged.
+    if (!AtEnd(in)) {
+      content.comment = ReadCountedString(in);
+      if (!in) return DataSetFileStatus::Damaged;
+    }
     DebugLog << "Comment: " << content.comment << std::endl;
   }
   return DataSetFileStatus::Loaded;

@@ -1,5 +1,6 @@
 #include "data/SensorConverter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/Truncate.h"
@@ -25,7 +26,8 @@ double SensorConverter::Pressure(double adc) const {
 }
 
 double SensorConverter::Altitude(double adc) const {
-  return (1.0 - std::pow(Pressure(adc) / kSeaLevelKpa, kExponent)) * kScaleMetres;
+  const double kpa = std::max(Pressure(adc), 0.0);
+  return (1.0 - std::pow(kpa / kSeaLevelKpa, kExponent)) * kScaleMetres;
 }
 
 int32_t SensorConverter::AdcForAltitude(double metres) const {

@@ -12,8 +12,9 @@ class SensorConverter {
 
   double Voltage(double adc) const;
   double Pressure(double adc) const;  // kPa
-  // Metres above sea level. NaN when the reading is far enough below zero that
-  // the pressure comes out negative.
+  // Metres above sea level. A reading below the sensor's zero (a negative
+  // pressure) counts as 0 kPa, the top of the model atmosphere, so one bad
+  // reading stays one bad sample instead of a NaN that the filters would spread.
   double Altitude(double adc) const;
 
   // The ADC count, without the offset, that reads as `metres`; the exact

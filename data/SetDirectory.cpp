@@ -28,7 +28,10 @@ int32_t SetPacketCount(const std::vector<DataPacket>& packets, int32_t n) {
   const int32_t start = SetStartPacket(packets, n);
   DebugLog << "Set: " << std::dec << n << std::endl;
   DebugLog << "Set Address: " << std::dec << start << std::endl;
-  if (start < 0) return 0;
+  return start < 0 ? 0 : PacketsOfSetAt(packets, start);
+}
+
+int32_t PacketsOfSetAt(const std::vector<DataPacket>& packets, int32_t start) {
   size_t i = static_cast<size_t>(start) + 1;
   while (i < packets.size() && !packets[i].IsStart() && !packets[i].IsErased()) ++i;
   return static_cast<int32_t>(i) - start;

@@ -13,6 +13,10 @@ int32_t CountSets(const std::vector<DataPacket>& packets);
 // The index of the start packet of set n; -1 when there is no set n.
 int32_t SetStartPacket(const std::vector<DataPacket>& packets, int32_t n);
 
+// The number of packets of the set whose start packet is packets[start]: up
+// to the next start packet, the first erased packet or the end of the list.
+int32_t PacketsOfSetAt(const std::vector<DataPacket>& packets, int32_t start);
+
 // The number of packets of set n, up to the next start packet, the first
 // erased packet or the end of the list; 0 when there is no set n. Writes
 // "Set: " n and "Set Address: " with the start index to DebugLog, in decimal.

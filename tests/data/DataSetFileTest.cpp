@@ -101,7 +101,8 @@ TEST_F(DataSetFileTest, ReadsEveryFormatVersionOfTheFirstFamily) {
   } cases[] = {
       {0x0100, withoutComment, true, ""}, {0x0100, good, true, ""},      {0x0101, good, true, "abc"},
       {0x0105, good, true, "abc"},        {0x010F, good, true, "abc"},   {0x0110, good, false, "kept"},
-      {0x0200, good, false, "kept"},      {0x0000, good, false, "kept"}, {0x0101, withoutComment, false, "kept"},
+      {0x0200, good, false, "kept"},      {0x0000, good, false, "kept"}, {0x0101, withoutComment, true, ""},
+      {0x010F, withoutComment, true, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.version << " of " << std::dec << c.bytes.size() << " bytes");
@@ -134,7 +135,7 @@ TEST_F(DataSetFileTest, DamagedFilesChangeNothingInMemory) {
       {"cut before the count", good.substr(0, 24), DataSetFileStatus::Damaged},
       {"cut in a packet", good.substr(0, 26 + 100), DataSetFileStatus::Damaged},
       {"cut in the settings", good.substr(0, settingsAt + 10), DataSetFileStatus::Damaged},
-      {"cut before the comment", good.substr(0, settingsAt + 16), DataSetFileStatus::Damaged},
+      {"cut in the comment's length", good.substr(0, settingsAt + 18), DataSetFileStatus::Damaged},
       {"cut in the comment", good.substr(0, good.size() - 2), DataSetFileStatus::Damaged},
       {"settings changed", with(settingsAt + 3, "\x7F"), DataSetFileStatus::BadChecksum},
       {"packet count beyond the end", with(24, "\xFF\xFF"), DataSetFileStatus::Damaged},
@@ -167,6 +168,19 @@ TEST_F(DataSetFileTest, PacketCountZeroLoadsAnEmptyList) {
   EXPECT_EQ(std::vector<std::string>{"abc"}, link.comments);
   EXPECT_TRUE(link.SelectDataSet(0));
   EXPECT_TRUE(link.currentSet.IsEmpty());
+}
+
+TEST_F(DataSetFileTest, ASetCutByAnErasedPacketShowsWhatASaveWritesBack) {
+  link.packets = {MakePacket(kStartPacketKind, {SampleWord(836), SampleWord(830)}),
+                  MakePacket(kErasedPacketKind, {SampleWord(820)}), MakePacket(1, {SampleWord(810)})};
+  link.comments = {""};
+  ASSERT_TRUE(link.SelectDataSet(0));
+  const std::vector<int32_t> shown = link.currentSet.adc;
+  ASSERT_TRUE(link.SaveDataSet(folder.WidePath("cut.zel"), 0));
+  ASSERT_TRUE(link.LoadDataSet(folder.WidePath("cut.zel")));
+  ASSERT_TRUE(link.SelectDataSet(0));
+  EXPECT_EQ(shown, link.currentSet.adc);
+  EXPECT_EQ((std::vector<int32_t>{836, 830}), shown);
 }
 
 TEST_F(DataSetFileTest, LogsItsNumbersInTheBasesTheProgramAlwaysHas) {

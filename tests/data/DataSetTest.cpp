@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "data/PacketFixtures.h"
 #include "support/LogCapture.h"
 
@@ -49,6 +51,10 @@ TEST(DataSet, CollectsSamplesUpToTheNextStartPacket) {
         MakePacket(1, {SampleWord(802, 2), SampleWord(803, 1)}), next},
        0, {800, 802, 803}, {0, 2, 1}},
       {"later set", {MakePacket(kStartPacketKind, {SampleWord(810)}), next}, 1, {820}, {0}},
+      {"erased packet ends the set as it ends the saved set",
+       {MakePacket(kStartPacketKind, {SampleWord(800)}), MakePacket(kErasedPacketKind, {SampleWord(801)}),
+        MakePacket(1, {SampleWord(802)})},
+       0, {800}, {0}},
       {"start packet without samples", {MakePacket(kStartPacketKind, {}), next}, 0, {}, {}},
       {"no such set", {next}, -1, {}, {}},
   };
@@ -67,6 +73,23 @@ TEST(DataSet, CollectsSamplesUpToTheNextStartPacket) {
       EXPECT_EQ(0.0, set.altitudeAgl[0]);
     }
   }
+}
+
+TEST(DataSet, OneReadingBelowTheSensorsZeroLeavesEverySeriesFinite) {
+  std::vector<uint16_t> words(31, SampleWord(836));
+  words[12] = SampleWord(0);  // with the offset below: -100 counts, a negative pressure
+  const std::vector<DataPacket> packets = {MakePacket(kStartPacketKind, words), MakePacket(1, words)};
+  const LogCapture log;
+  DataSet set;
+  set.Build(packets, 0, -100, 0);
+  ASSERT_EQ(62, set.SampleCount());
+  for (const std::vector<double>* series :
+       {&set.altitudeMsl, &set.altitudeAgl, &set.smoothedAltitude, &set.velocity, &set.smoothedVelocity}) {
+    for (const double value : *series) ASSERT_TRUE(std::isfinite(value));
+  }
+  EXPECT_EQ(std::string::npos, log.Text().find("nan"));
+  EXPECT_EQ(12, set.IndexOfMaximum(set.altitudeAgl));
+  EXPECT_DOUBLE_EQ(0.0, set.altitudeAgl[40]);
 }
 
 TEST(DataSet, IndexOfMaximumTakesTheFirstOfEqualPeaks) {

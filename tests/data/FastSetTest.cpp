@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "data/PacketFixtures.h"
 #include "data/SensorConverter.h"
 
@@ -38,6 +40,15 @@ TEST(FastSet, TracksHeightAboveTheFirstSampleSinceReset) {
   fastSet.Reset();
   fastSet.AddSample(SampleWord(833), 3);
   EXPECT_DOUBLE_EQ(converter.Altitude(836), fastSet.Snapshot().groundAltitude);
+}
+
+TEST(FastSet, AReadingBelowTheSensorsZeroStaysFinite) {
+  FastSet fastSet;
+  for (const uint16_t word : {SampleWord(836), SampleWord(0), SampleWord(836)}) fastSet.AddSample(word, -100);
+  const FastTrace trace = fastSet.Snapshot();
+  for (const double sample : trace.samples) EXPECT_TRUE(std::isfinite(sample));
+  EXPECT_TRUE(std::isfinite(trace.peakAltitude));
+  EXPECT_FLOAT_EQ(0.1f, trace.peakTime);
 }
 
 }  // namespace

@@ -28,6 +28,15 @@ TEST(SensorConverter, ConvertsCountsToVoltsPressureAndAltitude) {
   EXPECT_DOUBLE_EQ(converter.Altitude(836), calibrated.Altitude(833));
 }
 
+TEST(SensorConverter, AReadingBelowTheSensorsZeroIsTheTopOfTheAtmosphere) {
+  SensorConverter converter;
+  converter.SetOffset(-100);
+  EXPECT_LT(converter.Pressure(0), 0.0);  // the formula's own value, as exported
+  EXPECT_DOUBLE_EQ(44330.321, converter.Altitude(0));
+  EXPECT_DOUBLE_EQ(44330.321, converter.Altitude(-1000));
+  EXPECT_LT(converter.Altitude(98), 44330.321);  // 98 - 100 counts still reads above 0 kPa
+}
+
 TEST(SensorConverter, AdcForAltitudeInvertsAltitudeWithoutOffset) {
   const struct {
     double metres;
