@@ -65,6 +65,8 @@ zel_log "fuzzers"
 ZEL_TARGETS=fuzzers zel_build fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DZEL_FUZZ=ON -DZEL_TESTS=OFF || exit 1
 
+run_suite "layers" bash "$ZEL_ROOT/tests/layers.sh"
+
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for suite in "$ZEL_BUILD"/native-asan/tests/*_tests; do

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Checks that each layer includes only what lies below it, and that <windows.h>
+# stays in the folders that say win32 (and in the dialogs).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+passed=0
+failed=0
+
+# forbid FOLDER PATTERN WHY: no source under FOLDER has a line matching PATTERN.
+forbid() {
+  local folder=$1 pattern=$2 why=$3 found
+  found=$(grep -rnE --include='*.h' --include='*.cpp' "$pattern" "$folder" | grep -v '/win32/' || true)
+  if [ -z "$found" ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL $folder: $why"
+    echo "$found"
+  fi
+}
+
+upper='#include "(app|dialogs|view|sim|tools)/'
+forbid base '#include "(app|dialogs|view|sim|tools|data|device)/' "the base includes nothing above it"
+forbid data "$upper" "data reaches no layer above the core"
+forbid device "$upper" "device reaches no layer above the core"
+forbid sim '#include "(app|dialogs|view|tools)/' "the simulated altimeter reaches no layer above the core"
+forbid view '#include "(app|dialogs|sim|tools)/' "the graph reaches no layer above it"
+for folder in base data device sim view app; do
+  forbid "$folder" '#include <windows\.h>' "portable code never includes <windows.h>"
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
