@@ -27,14 +27,23 @@ const Color& ColourOf(GraphColour colour) {
   return kBlue;
 }
 
-// One call for the whole series: a segment at a time is an order of magnitude
+// One path for the whole series: a segment at a time is an order of magnitude
 // slower under GDI+.
-void DrawSeries(Graphics& graphics, const std::vector<GraphPoint>& series, const Pen& pen) {
+void DrawSeries(Graphics& graphics, const std::vector<GraphPoint>& series, const Color& colour, float width,
+                SeriesStroke stroke) {
   if (series.size() < 2) return;
+  Pen pen(colour, width);
+  // The default mitre throws spikes of up to ten pen widths at sharp reversals;
+  // a bevel stays within half a pen width of the sample.
+  pen.SetLineJoin(Gdiplus::LineJoinBevel);
   std::vector<Gdiplus::Point> points;
   points.reserve(series.size());
   for (const GraphPoint& point : series) points.emplace_back(point.x, point.y);
-  graphics.DrawLines(&pen, points.data(), static_cast<INT>(points.size()));
+  if (stroke == SeriesStroke::OnePath) {
+    graphics.DrawLines(&pen, points.data(), static_cast<INT>(points.size()));
+    return;
+  }
+  for (size_t i = 1; i < points.size(); ++i) graphics.DrawLine(&pen, points[i - 1], points[i]);
 }
 
 void DrawGround(Graphics& graphics, int32_t width, int32_t groundY, float penWidth) {
@@ -63,19 +72,19 @@ void DrawLabels(Graphics& graphics, const std::vector<GraphLabel>& labels) {
 
 }  // namespace
 
-void PaintDataSetScene(HDC dc, const DataSetScene& scene) {
+void PaintDataSetScene(HDC dc, const DataSetScene& scene, SeriesStroke stroke) {
   if (scene.empty) return;
   Graphics graphics(dc);
   DrawGround(graphics, scene.width, scene.groundY, 1.0f);
-  DrawSeries(graphics, scene.altitude, Pen(kRed, 2.0f));
-  DrawSeries(graphics, scene.velocity, Pen(kGreen, 2.0f));
+  DrawSeries(graphics, scene.altitude, kRed, kDataSetSeriesWidth, stroke);
+  DrawSeries(graphics, scene.velocity, kGreen, kDataSetSeriesWidth, stroke);
   DrawBands(graphics, scene.bands, scene.groundY);
   DrawLabels(graphics, scene.labels);
 }
 
-void PaintLiveScene(HDC dc, const LiveScene& scene) {
+void PaintLiveScene(HDC dc, const LiveScene& scene, SeriesStroke stroke) {
   Graphics graphics(dc);
-  DrawGround(graphics, scene.width, scene.groundY, 3.0f);
-  DrawSeries(graphics, scene.samples, Pen(kRed, 3.0f));
+  DrawGround(graphics, scene.width, scene.groundY, kLiveSeriesWidth);
+  DrawSeries(graphics, scene.samples, kRed, kLiveSeriesWidth, stroke);
   DrawLabels(graphics, scene.labels);
 }

@@ -6,5 +6,13 @@
 
 #include "view/GraphScene.h"
 
-void PaintDataSetScene(HDC dc, const DataSetScene& scene);
-void PaintLiveScene(HDC dc, const LiveScene& scene);
+// Pen widths of the series, in pixels.
+constexpr float kDataSetSeriesWidth = 2.0f;
+constexpr float kLiveSeriesWidth = 3.0f;
+
+// How each series is stroked: the program draws it as one path; segment by
+// segment is the reference its joints are held against.
+enum class SeriesStroke { OnePath, SegmentBySegment };
+
+void PaintDataSetScene(HDC dc, const DataSetScene& scene, SeriesStroke stroke = SeriesStroke::OnePath);
+void PaintLiveScene(HDC dc, const LiveScene& scene, SeriesStroke stroke = SeriesStroke::OnePath);
