@@ -167,8 +167,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
       OnCommand(window, wParam);
       break;
-    case WM_LIVETRACE:
-      ServeLiveTraceRequest();
+    case WM_REDRAWGRAPH:
+      ServeRedrawRequest();
       return 0;
     default:
       break;

@@ -30,8 +30,8 @@ constexpr auto kNotificationInterval = std::chrono::milliseconds(1);
 std::atomic<int> liveDrawings{0};
 
 LRESULT CALLBACK BenchWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_LIVETRACE) {
-    ServeLiveTraceRequest();
+  if (message == WM_REDRAWGRAPH) {
+    ServeRedrawRequest();
     ++liveDrawings;
     return 0;
   }

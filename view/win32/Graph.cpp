@@ -20,11 +20,15 @@ AltimeterLink* graphLink = nullptr;  // we don't own it
 int32_t graphWidth = 640;
 int32_t graphHeight = 480;
 
+enum class GraphView { DataSet, LiveTrace };
+
+// Set by any thread that asks for the live trace, so atomic.
+std::atomic<GraphView> currentView{GraphView::DataSet};
 // Read by requesting threads, so not g_hWnd itself.
-std::atomic<HWND> liveTraceWindow{nullptr};
-RedrawRequest liveTraceRequest([] {
-  const HWND window = liveTraceWindow.load();
-  return window != nullptr && PostMessageW(window, WM_LIVETRACE, 0, 0) != FALSE;
+std::atomic<HWND> redrawWindow{nullptr};
+RedrawRequest redrawRequest([] {
+  const HWND window = redrawWindow.load();
+  return window != nullptr && PostMessageW(window, WM_REDRAWGRAPH, 0, 0) != FALSE;
 });
 
 using DrawingLock = std::lock_guard<std::recursive_mutex>;
@@ -50,7 +54,7 @@ bool CreateDrawing(HWND window) {
   const DrawingLock lock(drawingMutex);
   ReleaseDrawing();
   g_hWnd = window;
-  liveTraceWindow.store(window);
+  redrawWindow.store(window);
   if (surfaces.Create(window, graphWidth, graphHeight)) {
     ClearBackSurface(kBlack);
     return true;
@@ -88,9 +92,13 @@ bool ClearBackSurface(Rgb colour) {
   return surfaces.Fill(colour);
 }
 
+// Restored surfaces are redrawn from the message loop, not here: a present may
+// run inside a drawing, and a loss that recurs must not recurse.
 bool PresentBackSurface(int32_t width, int32_t height) {
   const DrawingLock lock(drawingMutex);
-  return surfaces.Present(g_hWnd, width, height);
+  const PresentResult result = surfaces.Present(g_hWnd, width, height);
+  if (result == PresentResult::Restored) redrawRequest.Request();
+  return result == PresentResult::Shown;
 }
 
 void PresentGraph() {
@@ -103,13 +111,14 @@ void PresentGraph() {
 void RefreshGraph() {
   const DrawingLock lock(drawingMutex);
   if (!surfaces.HasBackSurface()) return;
-  liveTraceRequest.Discard();
+  redrawRequest.Discard();
   DrawDataSetView();
   InvalidateRect(g_hWnd, nullptr, FALSE);
 }
 
 void DrawDataSetView() {
   const DrawingLock lock(drawingMutex);
+  currentView = GraphView::DataSet;
   ClearBackSurface(kDataSetBackground);
   const DataSetScene scene = CurrentDataSetScene();
   const SurfaceDc dc(surfaces.BackSurface());
@@ -120,17 +129,25 @@ void DrawDataSetView() {
 void DrawLiveTrace() {
   const DrawingLock lock(drawingMutex);
   if (!surfaces.HasBackSurface()) return;
+  currentView = GraphView::LiveTrace;
   ClearBackSurface(kLiveTraceBackground);
   const LiveScene scene = CurrentLiveScene();
   const SurfaceDc dc(surfaces.BackSurface());
   if (dc.Get()) PaintLiveScene(dc.Get(), scene);
 }
 
-void RequestLiveTrace() { liveTraceRequest.Request(); }
+void RequestLiveTrace() {
+  currentView = GraphView::LiveTrace;
+  redrawRequest.Request();
+}
 
-void ServeLiveTraceRequest() {
+void ServeRedrawRequest() {
   const DrawingLock lock(drawingMutex);
-  if (!liveTraceRequest.Take()) return;
-  DrawLiveTrace();
+  if (!redrawRequest.Take() || !surfaces.HasBackSurface()) return;
+  if (currentView == GraphView::LiveTrace) {
+    DrawLiveTrace();
+  } else {
+    DrawDataSetView();
+  }
   PresentGraph();
 }

@@ -7,7 +7,8 @@
 // present and a release or re-creation of the surfaces from overlapping. The
 // data a view shows is read under the data model's locks and drawn from a copy.
 // A thread that feeds the live trace should not draw at all: RequestLiveTrace
-// asks the main window to, without waiting.
+// asks the main window to, without waiting. Surfaces found lost and restored
+// by a present are redrawn the same way, with the view last drawn or asked for.
 #include <windows.h>
 
 #include <cstdint>
@@ -18,8 +19,8 @@ class AltimeterLink;
 
 extern HWND g_hWnd;  // the main window, set by ResetDrawing
 
-// Posted to g_hWnd by RequestLiveTrace; the window answers with ServeLiveTraceRequest.
-constexpr UINT WM_LIVETRACE = WM_APP + 1;
+// Posted to g_hWnd for a redraw; the window answers with ServeRedrawRequest.
+constexpr UINT WM_REDRAWGRAPH = WM_APP + 1;
 
 constexpr Rgb kDataSetBackground{180, 180, 255};
 constexpr Rgb kLiveTraceBackground{128, 128, 128};
@@ -36,12 +37,13 @@ void ReleaseDrawing();
 // Fills the whole back surface; false when there is none or the fill failed.
 bool ClearBackSurface(Rgb colour);
 // Blits the back surface to the client rectangle (0, 0, width, height) of
-// g_hWnd. False when the drawing is released or the surfaces were lost.
+// g_hWnd. False when the drawing is released or the surfaces were lost; once
+// restored, they are redrawn on request.
 bool PresentBackSurface(int32_t width, int32_t height);
 // PresentBackSurface at the current client size.
 void PresentGraph();
 // Draws the data set view and invalidates the window so WM_PAINT presents it.
-// A pending live-trace request is dropped: this picture replaces it.
+// A pending redraw request is dropped: this picture replaces it.
 void RefreshGraph();
 void DrawDataSetView();
 // Draws the live trace; the caller presents.
@@ -49,5 +51,6 @@ void DrawLiveTrace();
 // Any thread, never waits: asks the main window to draw and present the live
 // trace from the latest samples. Requests made before it gets to it add nothing.
 void RequestLiveTrace();
-// Main thread, on WM_LIVETRACE.
-void ServeLiveTraceRequest();
+// Main thread, on WM_REDRAWGRAPH: draws and presents the view last drawn or
+// asked for, if a redraw is pending.
+void ServeRedrawRequest();

@@ -1,5 +1,7 @@
 #include "view/win32/GraphSurfaces.h"
 
+#include "view/win32/DrawingFaults.h"
+
 namespace {
 
 // DirectDraw expects the size of the record in its first field and zeroes elsewhere.
@@ -30,6 +32,7 @@ bool GraphSurfaces::Create(HWND window, int32_t width, int32_t height) {
   Release();
   window_ = window;
   const bool created =
+      !StrikeDrawingFault(DrawingFault::SetUpFails) &&
       SUCCEEDED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(directDraw_.GetAddressOf()), IID_IDirectDraw7,
                                    nullptr)) &&
       SUCCEEDED(directDraw_->SetCooperativeLevel(window, DDSCL_NORMAL)) && CreatePrimarySurface() &&
@@ -75,17 +78,30 @@ bool GraphSurfaces::Fill(Rgb colour) {
   return SUCCEEDED(backSurface_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects));
 }
 
-bool GraphSurfaces::Present(HWND window, int32_t width, int32_t height) {
-  if (!primarySurface_ || !backSurface_) return false;
+PresentResult GraphSurfaces::Present(HWND window, int32_t width, int32_t height) {
+  if (!primarySurface_ || !backSurface_) return PresentResult::NotShown;
+  if (Blit(window, width, height) != DDERR_SURFACELOST) return PresentResult::Shown;
+  return Restore() ? PresentResult::Restored : PresentResult::NotShown;
+}
+
+HRESULT GraphSurfaces::Blit(HWND window, int32_t width, int32_t height) {
+  if (StrikeDrawingFault(DrawingFault::SurfacesLost)) {
+    Fill(kLostSurfaceContent);
+    return DDERR_SURFACELOST;
+  }
   RECT destination = ClientRectOnScreen(window, width, height);
   HRESULT result;
   do {
     result = primarySurface_->Blt(&destination, backSurface_.Get(), nullptr, DDBLT_WAIT, nullptr);
   } while (result == DDERR_WASSTILLDRAWING);
-  if (result != DDERR_SURFACELOST) return true;
-  primarySurface_->Restore();
-  backSurface_->Restore();
-  return false;
+  return result;
+}
+
+// Each surface gets its chance, whatever became of the other.
+bool GraphSurfaces::Restore() {
+  const bool primaryRestored = SUCCEEDED(primarySurface_->Restore());
+  const bool backRestored = SUCCEEDED(backSurface_->Restore());
+  return primaryRestored && backRestored;
 }
 
 SurfaceDc::SurfaceDc(IDirectDrawSurface7* surface) : surface_(surface) {

@@ -10,6 +10,12 @@
 
 #include "view/PixelColour.h"
 
+enum class PresentResult {
+  Shown,     // copied, or failed in a way a new attempt would not mend
+  NotShown,  // no surfaces, or lost and not restorable
+  Restored,  // lost and restored: they hold nothing defined until the next draw
+};
+
 class GraphSurfaces {
  public:
   GraphSurfaces() = default;
@@ -28,11 +34,12 @@ class GraphSurfaces {
   // Fills the whole back surface with `colour`, converted to its pixel format.
   bool Fill(Rgb colour);
   // Copies the back surface to the client rectangle (0, 0, width, height) of
-  // `window`, stretched when the sizes differ. False when there is nothing to
-  // copy or the surfaces were lost (they are restored; the next draw repaints).
-  bool Present(HWND window, int32_t width, int32_t height);
+  // `window`, stretched when the sizes differ. Lost surfaces are restored.
+  PresentResult Present(HWND window, int32_t width, int32_t height);
 
  private:
+  HRESULT Blit(HWND window, int32_t width, int32_t height);
+  bool Restore();
   bool CreatePrimarySurface();
   bool CreateBackSurface(int32_t width, int32_t height);
   bool AttachClipper(HWND window);
