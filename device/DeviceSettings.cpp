@@ -35,6 +35,13 @@ bool DeviceSettings::Parse() {
   return true;
 }
 
+bool DeviceSettings::ParseOrSetDefaults() {
+  if (Parse()) return true;
+  SetDefaults();
+  Parse();
+  return false;
+}
+
 uint16_t DeviceSettings::Checksum() const {
   uint16_t sum = 0;
   for (size_t i = 0; i < kChecksumOffset; ++i) sum = static_cast<uint16_t>(sum + image[i] + i);

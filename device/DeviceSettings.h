@@ -45,6 +45,10 @@ class DeviceSettings {
   // returns true when it is. Logs byte 9 after "Line: " and leaves DebugLog in
   // hexadecimal.
   bool Parse();
+  // Parse; when the checksum is wrong, the defaults instead, parsed in turn.
+  // Returns whether the image was valid. A record read from the device then
+  // always converts and saves as a valid one.
+  bool ParseOrSetDefaults();
   // Sum of (byte + index) over image bytes 0..13, modulo 65536.
   uint16_t Checksum() const;
   // The checksum stored in image bytes 14 and 15.

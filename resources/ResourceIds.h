@@ -22,6 +22,25 @@
 #define IDI_DISCONNECTED 109
 #define IDI_CONNECTED 110
 
+/* Dialog templates */
+#define IDD_DOWNLOAD_DATA 101
+
+/* Controls of the tool dialogs */
+#define IDC_SAVE_SELECTED 1002
+#define IDC_STATUS 1003
+#define IDC_CLOSE 1004
+#define IDC_STATUS_GROUP 1005
+#define IDC_READ_DATA 1006
+#define IDC_SAVE_ALL 1007
+#define IDC_SAVE_COMMENT 1008
+#define IDC_DEVICE_DATA_GROUP 1009
+#define IDC_CLEAR_DEVICE 1011
+#define IDC_GENERATE_CSV 1030
+#define IDC_MEMORY_MAP 1031
+#define IDC_LIVE_UPDATE 1032
+#define IDC_CONNECTION_ICON 1033
+#define IDC_COMMENT 1046
+
 /* Menu commands */
 #define IDM_EXIT 40002
 #define IDM_OPEN 40004

@@ -25,7 +25,7 @@ zel_require_build_tools() {
 }
 
 zel_require_wine() {
-  zel_require_packages wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation
+  zel_require_packages wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation fonts-wine
 }
 
 # zel_build NAME [cmake options...]: configures (once) and builds build/NAME.

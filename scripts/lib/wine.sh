@@ -37,16 +37,28 @@ zel_stop_display() {
 # default OpenGL renderer on a display without a graphics card copies the
 # graph's surface back from software OpenGL at every GetDC and present (15 ms each).
 zel_init_wine_prefix() {
-  [ -f "$WINEPREFIX/.zel-ready" ] && return 0
-  zel_log "creating Wine prefix $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.zel-ready"
+  if [ ! -f "$WINEPREFIX/.zel-ready" ]; then
+    zel_log "creating Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.zel-ready"
+  fi
+  zel_add_wine_fonts
+}
+
+# Wine's own fonts (Marlett for the title-bar buttons, Tahoma and MS Sans Serif
+# for dialogs): Debian's fonts-wine puts them where this Wine does not look, so
+# the prefix gets copies.
+zel_add_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  mkdir -p "$fonts"
+  cp -n /usr/share/wine/fonts/*.ttf "$fonts/"
 }
 
 zel_stop_wine() { wineserver -k >/dev/null 2>&1 || true; }

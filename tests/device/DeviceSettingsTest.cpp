@@ -59,6 +59,22 @@ TEST(DeviceSettings, AnyCorruptedByteFailsTheChecksum) {
   }
 }
 
+TEST(DeviceSettings, ABadImageFromTheDeviceGivesTheDefaults) {
+  const LogCapture log;
+  DeviceSettings settings;
+  settings.image[8] = 0x06;  // an offset of 6 without its checksum
+  EXPECT_FALSE(settings.ParseOrSetDefaults());
+  EXPECT_EQ(kDefaultImage, settings.image);
+  EXPECT_EQ(0, settings.adcOffset);
+  EXPECT_TRUE(log.Contains("Invalid checksum!\n"));
+  EXPECT_TRUE(log.Contains("Checksum is valid.\n"));
+
+  settings.adcOffset = 6;
+  settings.Build();
+  EXPECT_TRUE(settings.ParseOrSetDefaults());
+  EXPECT_EQ(6, settings.adcOffset);
+}
+
 TEST(DeviceSettings, ParseLogsAndLeavesTheLogInHex) {
   DeviceSettings settings;
   settings.maxReadings = 1000;  // logged as it stands before unpacking

@@ -42,9 +42,14 @@ HWND FindMainWindow() {
   return window && IsWindowVisible(window) ? window : nullptr;
 }
 
+// The system's dialogs (message boxes, file dialogs) and the program's own,
+// whose templates name the class "DialogClass".
 HWND FindDialog(const std::wstring& caption) {
-  const HWND window = FindWindowW(L"#32770", caption.c_str());
-  return window && IsWindowVisible(window) ? window : nullptr;
+  for (const wchar_t* dialogClass : {L"#32770", L"DialogClass"}) {
+    const HWND window = FindWindowW(dialogClass, caption.c_str());
+    if (window && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
 }
 
 HWND FindAnyDialogOfProgram() {

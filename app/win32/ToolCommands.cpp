@@ -1,0 +1,17 @@
+#include "app/win32/ToolCommands.h"
+
+#include "app/win32/Application.h"
+#include "base/DebugLog.h"
+#include "device/AltimeterLink.h"
+#include "dialogs/win32/CaptureWindow.h"
+#include "view/win32/Graph.h"
+
+void DownloadDataCommand(HWND owner) {
+  AltimeterLink& link = ProgramLink();
+  CCaptureWindow dialog(link);
+  dialog.ShowModal(owner);
+  const int32_t chosen = dialog.GetSelectedSet();
+  DebugLog << "Selected Set: " << chosen << std::endl;
+  link.SelectDataSet(chosen < 0 ? 0 : chosen);
+  RefreshGraph();
+}

@@ -1,0 +1,8 @@
+#pragma once
+// The Tools and Help commands of the main window: each opens its dialog
+// modally over `owner`.
+#include <windows.h>
+
+// Download Data; when it closes, the set chosen there (or the one shown
+// before) is selected and drawn.
+void DownloadDataCommand(HWND owner);

@@ -1,0 +1,350 @@
+#include "dialogs/win32/CaptureWindow.h"
+
+#include <commctrl.h>
+
+#include <initializer_list>
+
+#include "app/win32/FileDialog.h"
+#include "base/DebugLog.h"
+#include "device/AltimeterLink.h"
+#include "dialogs/CsvPath.h"
+#include "resources/ResourceIds.h"
+#include "view/win32/Graph.h"
+
+namespace {
+
+constexpr BYTE kLiveUpdateAlpha = 64;     // of 255: the graph shows through
+constexpr DWORD kBeforePacketCountMs = 100;
+constexpr int kCommentCapacity = 1024;    // narrow characters with the terminator
+constexpr UINT_PTR kStripSubclassId = 0;
+
+constexpr AnchorEdges kStays{true, true, false, false};
+constexpr AnchorEdges kGrows{true, true, true, true};
+constexpr AnchorEdges kWidens{true, true, false, true};
+constexpr AnchorEdges kFollowsCorner{false, false, true, true};
+constexpr AnchorEdges kFollowsBottom{false, true, true, false};
+constexpr AnchorEdges kFollowsRight{true, false, false, true};
+
+constexpr wchar_t kDataFileFilter[] = L"ZEL USB Data\0*.zel\0";
+
+int32_t DisplayedSetNumber(AltimeterLink& link) {
+  const auto lock = link.LockData();
+  return link.currentSet.setNumber;
+}
+
+}  // namespace
+
+CCaptureWindow::CCaptureWindow(AltimeterLink& link)
+    : ToolDialog(IDD_DOWNLOAD_DATA, link), selectedSet(DisplayedSetNumber(link)) {}
+
+CCaptureWindow::~CCaptureWindow() { link.device.Close(); }
+
+void CCaptureWindow::OnInitDialog() {
+  Enable(IDC_SAVE_SELECTED, false);
+  CreateLayout();
+  AnchorControls();
+  for (const int id : {IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_SAVE_ALL}) Enable(id, false);
+  SetWindowSubclass(Control(IDC_MEMORY_MAP), MemoryMapProc, kStripSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  RegisterForDeviceNotifications();
+  RedrawMemoryMap();
+  ReportConnection();
+  UpdateControls(false);
+}
+
+void CCaptureWindow::AnchorControls() {
+  Anchor(IDC_STATUS, kGrows);
+  Anchor(IDC_SAVE_ALL, kFollowsCorner);
+  Anchor(IDC_CLOSE, kFollowsCorner);
+  Anchor(IDC_READ_DATA, kFollowsCorner);
+  Anchor(IDC_GENERATE_CSV, kFollowsBottom);
+  Anchor(IDC_LIVE_UPDATE, kFollowsBottom);
+  Anchor(IDC_SAVE_SELECTED, kFollowsRight);
+  Anchor(IDC_CLEAR_DEVICE, kFollowsRight);
+  Anchor(IDC_COMMENT, kWidens);
+  Anchor(IDC_MEMORY_MAP, kWidens);
+  Anchor(IDC_CONNECTION_ICON, kStays);
+  AnchorGroup(IDC_DEVICE_DATA_GROUP, kWidens);
+  AnchorGroup(IDC_STATUS_GROUP, kGrows);
+}
+
+void CCaptureWindow::UpdateControls(bool busy) {
+  if (closing) return;
+  const bool connected = link.IsConnected();
+  ShowConnectionIcon(IDC_CONNECTION_ICON);
+  Enable(IDC_READ_DATA, connected && !busy);
+  Enable(IDC_CLEAR_DEVICE, connected && !busy);
+  Enable(IDC_LIVE_UPDATE, !busy);
+  const bool haveSets = !busy && PacketCount() > 0;
+  Enable(IDC_CLOSE, haveSets);
+  Enable(IDC_SAVE_ALL, haveSets);
+  const int32_t set = selectedSet;
+  const bool setChosen = haveSets && set >= 0 && set < link.CountSets();
+  for (const int id : {IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_COMMENT}) Enable(id, setChosen);
+  if (!busy) SetTranslucent(false);
+}
+
+void CCaptureWindow::OnCommand(int id) {
+  switch (id) {
+    case IDC_READ_DATA:
+      OnReadData();
+      break;
+    case IDC_CLEAR_DEVICE:
+      OnClearDevice();
+      break;
+    case IDC_SAVE_COMMENT:
+      OnSaveComment();
+      break;
+    case IDC_SAVE_SELECTED:
+      if (SaveSetAs(selectedSet)) ShowMessage(IDS_SETS_SAVED, MB_ICONINFORMATION);
+      break;
+    case IDC_SAVE_ALL:
+      OnSaveAll();
+      break;
+    case IDC_CLOSE:
+    case IDCANCEL:  // Escape, as the dialog manager passes it on
+      SendMessageW(hwnd, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+bool CCaptureWindow::OnOtherMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+  if (message != WM_KEYDOWN || wParam != VK_ESCAPE) return false;
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  result = TRUE;
+  return true;
+}
+
+// A download cancelled by the close leaves neither packets nor a data set.
+void CCaptureWindow::OnClose() {
+  closing = true;
+  const bool wasRunning = workerThread.IsRunning();
+  link.RequestCancel();
+  DebugLog << "Canceled IO." << std::endl;
+  if (!WorkerHasEnded("reposting close message...")) return;
+  if (wasRunning) ForgetDownload();
+  EndDialog(hwnd, 0);
+}
+
+// ---- Read Data ----
+
+void CCaptureWindow::OnReadData() {
+  liveUpdate = Checked(IDC_LIVE_UPDATE);  // the box stays disabled while the download runs
+  if (liveUpdate) SetTranslucent(true);
+  for (const int id : {IDC_READ_DATA, IDC_CLEAR_DEVICE, IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_SAVE_ALL}) {
+    Enable(id, false);
+  }
+  StartWorker([this] { ReadDataThread(); });
+}
+
+void CCaptureWindow::ReadDataThread() {
+  UpdateControls(true);
+  ClearPackets();
+  RedrawMemoryMap();
+  InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
+  AppendStatus(L"Attempting to connect to device.");
+  if (!link.IsConnected()) return EndReadWithFailure(L"Altimeter not found. Make sure it is properly connected to the PC.");
+  AppendStatus(L"Altimeter found! Reading settings...");
+  if (link.ReadSettings() < 0) return EndReadWithFailure(L"Failed to read settings.");
+  // The device's own record converts this download and goes into its files.
+  link.settings.ParseOrSetDefaults();
+  AppendStatus(L"Settings read successfully.");
+  AppendStatus(L"Reading data...");
+  const int result = link.ReadData(OnPacketRead, this);
+  DebugLog << "Canceling IO" << std::endl;
+  if (result < 0) {
+    if (result == kCommandCancelled) {
+      ForgetDownload();
+      link.fastSet.Reset();
+    } else {
+      Enable(IDC_READ_DATA, true);
+    }
+    AppendStatus(L"Failed to read data.");
+    return;
+  }
+  const size_t count = PacketCount();
+  DebugLog << "Packets read: " << count << std::endl;
+  AppendStatus(L"Data read successfully.");
+  Sleep(kBeforePacketCountMs);
+  AppendStatus(L"Packets Read: " + std::to_wstring(count));
+  if (count == 0) {
+    link.fastSet.Reset();
+    RefreshGraph();
+  }
+  UpdateControls(false);
+}
+
+// The other buttons stay as the download left them until the next update.
+void CCaptureWindow::EndReadWithFailure(const wchar_t* line) {
+  Enable(IDC_READ_DATA, true);
+  AppendStatus(line);
+}
+
+// The worker only asks for the live trace: the main window draws it, so a
+// drawing never holds up the download.
+void CCaptureWindow::OnPacketRead(void* context, int block, bool inBlock, bool setStart) {
+  auto& dialog = *static_cast<CCaptureWindow*>(context);
+  if (setStart) {
+    dialog.link.fastSet.Reset();
+  } else if (inBlock) {
+    if (dialog.liveUpdate) RequestLiveTrace();
+  } else {
+    dialog.AppendStatus(L"Packet Read: " + std::to_wstring(block));
+    dialog.RedrawMemoryMap();
+    InvalidateRect(dialog.Control(IDC_MEMORY_MAP), nullptr, TRUE);
+    DebugLog << "Read Packet @ Address: " << block << std::endl;
+  }
+}
+
+// ---- Clear Device ----
+
+void CCaptureWindow::OnClearDevice() {
+  if (ShowMessage(IDS_ARE_YOU_SURE, MB_YESNO | MB_ICONWARNING) == IDNO) return;
+  if (workerThread.IsRunning()) return;  // one worker at a time
+  for (const int id : {IDC_READ_DATA, IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_SAVE_ALL}) Enable(id, false);
+  StartWorker([this] { ClearDataThread(); });
+}
+
+void CCaptureWindow::ClearDataThread() {
+  if (!link.IsConnected()) {
+    UpdateControls(false);
+    AppendStatus(L"Altimeter not found. Make sure it is properly connected to the PC.");
+    return;
+  }
+  if (link.ClearData() < 0) {
+    UpdateControls(false);
+    AppendStatus(L"Failed to clear data.");
+    return;
+  }
+  ClearPackets();
+  RedrawMemoryMap();
+  InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
+  AppendStatus(L"Data cleared successfully.");
+  UpdateControls(false);
+}
+
+// ---- Comments and files ----
+
+void CCaptureWindow::OnSaveComment() {
+  char text[kCommentCapacity] = {};
+  GetWindowTextA(Control(IDC_COMMENT), text, kCommentCapacity);
+  const int32_t set = selectedSet;
+  if (set < 0) return;
+  const auto lock = link.LockData();
+  // A clear empties the comments but keeps the packets: make room again.
+  if (link.comments.size() <= static_cast<size_t>(set)) link.comments.resize(set + 1);
+  link.comments[set] = text;
+}
+
+void CCaptureWindow::OnSaveAll() {
+  for (int32_t set = 0; set < link.CountSets(); ++set) {
+    if (!SaveSetAs(set)) return;
+  }
+  ShowMessage(IDS_SETS_SAVED, MB_ICONINFORMATION);
+}
+
+bool CCaptureWindow::SaveSetAs(int32_t set) {
+  const std::wstring title = L"Save data set " + std::to_wstring(set + 1);
+  std::wstring path;
+  if (!AskSavePath(hwnd, {kDataFileFilter, title.c_str(), L"zel"}, path)) return false;
+  if (!link.SaveDataSet(path, set)) {
+    ShowError(IDS_SAVE_FAILED);
+    return false;
+  }
+  if (Checked(IDC_GENERATE_CSV) && !link.ExportCsv(CsvPathFor(path), set)) {
+    ShowError(IDS_CSV_SAVE_FAILED);
+    return false;
+  }
+  return true;
+}
+
+// ---- The strip ----
+
+void CCaptureWindow::RedrawMemoryMap() {
+  MemoryMapColours colours;
+  {
+    const auto lock = link.LockData();
+    colours = ColourMemoryMap(link.packets, selectedSet);
+  }
+  memoryMap.Redraw(colours);
+}
+
+void CCaptureWindow::OnStripClick(int x) {
+  RECT client{};
+  GetClientRect(Control(IDC_MEMORY_MAP), &client);
+  const int32_t column = MemoryMapColumnAt(x, client.right);
+  DebugLog << "XPos: " << x << std::endl;
+  DebugLog << "Selected Set: " << column << std::endl;
+  const int32_t set = link.SetOfPacket(column);
+  if (set != -1) selectedSet = set;
+  if (selectedSet != -1) {
+    for (const int id : {IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_COMMENT}) Enable(id, true);
+    ShowSelectedComment();
+  }
+  RedrawMemoryMap();
+  InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
+}
+
+// A set past the end of the comments (after a clear) has none to show.
+void CCaptureWindow::ShowSelectedComment() {
+  const size_t set = static_cast<size_t>(selectedSet.load());
+  std::string comment;
+  size_t stored = 0;
+  {
+    const auto lock = link.LockData();
+    stored = link.comments.size();
+    if (set < stored) comment = link.comments[set];
+  }
+  DebugLog << "Size: " << stored << comment << std::endl;
+  if (set < stored) SetWindowTextA(Control(IDC_COMMENT), comment.c_str());
+}
+
+LRESULT CALLBACK CCaptureWindow::MemoryMapProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                               DWORD_PTR dialogAddress) {
+  auto& dialog = *reinterpret_cast<CCaptureWindow*>(dialogAddress);
+  switch (message) {
+    case WM_ERASEBKGND:
+      dialog.memoryMap.Paint(strip, reinterpret_cast<HDC>(wParam));
+      ValidateRect(strip, nullptr);
+      return 1;
+    case WM_LBUTTONDOWN:
+      if (dialog.workerThread.IsRunning() || dialog.PacketCount() == 0) return 0;
+      dialog.OnStripClick(LOWORD(lParam));
+      return 0;
+    default:
+      return DefSubclassProc(strip, message, wParam, lParam);
+  }
+}
+
+// ---- Helpers ----
+
+void CCaptureWindow::ClearPackets() {
+  const auto lock = link.LockData();
+  link.packets.clear();
+}
+
+void CCaptureWindow::ForgetDownload() {
+  const auto lock = link.LockData();
+  link.packets.clear();
+  link.currentSet.Clear();
+}
+
+size_t CCaptureWindow::PacketCount() const {
+  const auto lock = link.LockData();
+  return link.packets.size();
+}
+
+bool CCaptureWindow::Checked(int id) const { return IsDlgButtonChecked(hwnd, id) == BST_CHECKED; }
+
+// Live drawing shows through the dialog while a download runs.
+void CCaptureWindow::SetTranslucent(bool translucent) {
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  if (translucent) {
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, style | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(hwnd, 0, kLiveUpdateAlpha, LWA_ALPHA);
+  } else {
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+  }
+  UpdateWindow(hwnd);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Download Data: reads the altimeter's flight memory on a worker while the
+// main window draws it live, shows the memory as a strip of sets, and saves,
+// comments and clears them. The set chosen here is shown when it closes.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "dialogs/win32/MemoryMapStrip.h"
+#include "dialogs/win32/ToolDialog.h"
+
+class CCaptureWindow : public ToolDialog {
+ public:
+  explicit CCaptureWindow(AltimeterLink& link);
+  // Closes the device handles first: the link stays closed after the dialog.
+  ~CCaptureWindow() override;
+
+  // The set picked in the strip; -1 for none.
+  int32_t GetSelectedSet() const { return selectedSet; }
+
+ protected:
+  void OnInitDialog() override;
+  void OnCommand(int id) override;
+  void OnClose() override;
+  bool OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  void UpdateControls(bool busy) override;
+
+ private:
+  void AnchorControls();
+  void OnReadData();
+  void OnClearDevice();
+  void OnSaveComment();
+  void OnSaveSelected();
+  void OnSaveAll();
+
+  // Workers.
+  void ReadDataThread();
+  void ClearDataThread();
+  void EndReadWithFailure(const wchar_t* line);
+  static void OnPacketRead(void* context, int block, bool inBlock, bool setStart);
+
+  // The strip.
+  void RedrawMemoryMap();
+  void OnStripClick(int x);
+  void ShowSelectedComment();
+  static LRESULT CALLBACK MemoryMapProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR dialog);
+
+  // Saves set n to a file the user names, with its CSV when asked; false when
+  // the user cancelled or a file failed (the user has been told).
+  bool SaveSetAs(int32_t n);
+  void ClearPackets();
+  void ForgetDownload();  // packets and the displayed set
+  size_t PacketCount() const;
+  bool Checked(int id) const;
+  void SetTranslucent(bool translucent);
+
+  MemoryMapStrip memoryMap;
+  std::atomic<int32_t> selectedSet;
+  std::atomic<bool> closing{false};
+  std::atomic<bool> liveUpdate{false};  // as checked when the download started
+};

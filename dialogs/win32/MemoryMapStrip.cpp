@@ -1,0 +1,32 @@
+#include "dialogs/win32/MemoryMapStrip.h"
+
+namespace {
+
+constexpr int kMapRows = 2;
+
+Gdiplus::Color Opaque(Rgb colour) { return Gdiplus::Color(255, colour.red, colour.green, colour.blue); }
+
+}  // namespace
+
+MemoryMapStrip::MemoryMapStrip() : memoryMap_(kMemoryMapColumns, kMapRows, PixelFormat32bppARGB) {
+  MemoryMapColours empty;
+  empty.fill(kMapEmpty);
+  Redraw(empty);
+}
+
+void MemoryMapStrip::Redraw(const MemoryMapColours& colours) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  for (int column = 0; column < kMemoryMapColumns; ++column) {
+    for (int row = 0; row < kMapRows; ++row) memoryMap_.SetPixel(column, row, Opaque(colours[column]));
+  }
+}
+
+void MemoryMapStrip::Paint(HWND strip, HDC dc) {
+  RECT client{};
+  GetClientRect(strip, &client);
+  Gdiplus::Graphics graphics(dc);
+  graphics.Clear(Opaque(kMapEmpty));
+  graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+  const std::lock_guard<std::mutex> lock(mutex_);
+  graphics.DrawImage(&memoryMap_, 0, 0, client.right + 2, client.bottom * 2);
+}

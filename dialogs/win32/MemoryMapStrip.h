@@ -1,0 +1,26 @@
+#pragma once
+// The picture behind the Download Data dialog's memory strip: 128 x 2 pixels,
+// one column per packet. A download redraws it on its worker while the main
+// thread paints it, so both take the strip's lock.
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <mutex>
+
+#include "dialogs/MemoryMap.h"
+
+class MemoryMapStrip {
+ public:
+  MemoryMapStrip();
+
+  // Any thread.
+  void Redraw(const MemoryMapColours& colours);
+  // Main thread: the whole client area of `strip`, on black, the picture
+  // stretched nearest-neighbour to 2 pixels wider and twice as high.
+  void Paint(HWND strip, HDC dc);
+
+ private:
+  std::mutex mutex_;
+  Gdiplus::Bitmap memoryMap_;
+};

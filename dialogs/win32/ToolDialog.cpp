@@ -1,0 +1,169 @@
+#include "dialogs/win32/ToolDialog.h"
+
+#include <dbt.h>
+#include <setupapi.h>
+
+extern "C" {
+#include <hidsdi.h>
+}
+
+#include "base/DebugLog.h"
+#include "device/AltimeterLink.h"
+#include "device/Version.h"
+#include "dialogs/win32/DialogFace.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+constexpr int kConnectionIconSize = 48;
+constexpr DWORD kCloseWaitMs = 100;
+constexpr WPARAM kScrollToLastLine = 0;
+constexpr LPARAM kAllLines = 0x7FFFFFFF;
+
+DeviceBroadcast BroadcastOf(LPARAM data) {
+  DeviceBroadcast broadcast;
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  if (header == nullptr) return broadcast;
+  broadcast.deviceType = header->dbch_devicetype;
+  if (header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
+    broadcast.name = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(data)->dbcc_name;
+  }
+  return broadcast;
+}
+
+}  // namespace
+
+ToolDialog::ToolDialog(int dialogId, AltimeterLink& link)
+    : CBaseWindow(dialogId),
+      link(link),
+      statusBrush(kStatusBoxFace),
+      connectedIcon_(IDI_CONNECTED, kConnectionIconSize),
+      disconnectedIcon_(IDI_DISCONNECTED, kConnectionIconSize) {}
+
+ToolDialog::~ToolDialog() { DebugLog << "DESTRUCT" << std::endl; }
+
+void ToolDialog::AppendStatus(const std::wstring& line) {
+  statusText.Append(line + L"\r\n");
+  PostMessageW(hwnd, WM_STATUSUPDATE, 0, 0);
+}
+
+INT_PTR ToolDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (layout) layout->Handle(message, wParam, lParam);
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) == Control(kStatusBoxId)) return statusBrush.AsResult();
+      break;
+    case WM_STATUSUPDATE:
+      RefreshStatusBox();
+      return TRUE;
+    case WM_DEVICECHANGE:
+      OnDeviceChange(wParam, lParam);
+      return TRUE;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return TRUE;
+    case WM_CLOSE:
+      OnClose();
+      return TRUE;
+    default: {
+      INT_PTR result = 0;
+      if (OnOtherMessage(message, wParam, lParam, result)) return result;
+      break;
+    }
+  }
+  return HandleCommonMessage(window, message, wParam, lParam);
+}
+
+bool ToolDialog::OnOtherMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
+
+void ToolDialog::CreateLayout() { layout = std::make_unique<DialogLayout>(OuterWidth(), OuterHeight(), 0, 0); }
+
+void ToolDialog::Anchor(int id, AnchorEdges edges) { layout->AddAnchor(Control(id), edges); }
+
+void ToolDialog::AnchorGroup(int groupBoxId, AnchorEdges edges) {
+  layout->AddAnchor(ReplaceGroupBox(groupBoxId), edges);
+}
+
+bool ToolDialog::StartWorker(std::function<void()> work) { return workerThread.Start(std::move(work)); }
+
+bool ToolDialog::WorkerHasEnded(const char* repostLine) {
+  DebugLog << "Waiting for thread to close..." << std::endl;
+  if (!workerThread.WaitFor(kCloseWaitMs)) {
+    // Keep serving messages: the worker may be waiting on a call into this thread.
+    DebugLog << repostLine << std::endl;
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return false;
+  }
+  DebugLog << "Thread has exited." << std::endl;
+  return true;
+}
+
+void ToolDialog::RefreshStatusBox() {
+  const HWND box = Control(kStatusBoxId);
+  SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+  statusText.Read([box](const wchar_t* text) { SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); });
+  SendMessageW(box, EM_LINESCROLL, kScrollToLastLine, kAllLines);
+  SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(box, nullptr, TRUE);
+}
+
+void ToolDialog::RegisterForDeviceNotifications() {
+  DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+  filter.dbcc_size = sizeof filter;
+  filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  HidD_GetHidGuid(&filter.dbcc_classguid);
+  // Never unregistered: the system drops it with the window.
+  RegisterDeviceNotificationW(hwnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void ToolDialog::OnDeviceChange(WPARAM event, LPARAM data) {
+  DebugLog << "Device Change." << std::endl;
+  if (event == DBT_DEVICEARRIVAL) {
+    ReportConnection();
+  } else if (event == DBT_DEVICEREMOVECOMPLETE && link.device.MatchesInterfaceName(BroadcastOf(data))) {
+    AppendStatus(L"Device disconnected.");
+    link.device.Close();
+  }
+  UpdateControls(false);
+}
+
+void ToolDialog::ReportConnection() {
+  uint16_t version = 0;
+  const int result = link.Connect(&version, false);
+  if (result == -2) {
+    AppendStatus(
+        L"Device found. Unable to connect to device.\r\n"
+        L"Please ensure it is not being used by another application.\r\n"
+        L"Removing the device and re-attaching it should correct this.");
+  } else if (result == -1) {
+    ReportNoApplicationDevice();
+  } else if (result == -3) {
+    AppendStatus(L"Device found, but has incompatible firmware version.");
+    AppendStatus(L"Current device firmware version: " + FormatVersion(version));
+    AppendStatus(L"Required device firmware version: " + FormatVersion(kFirmwareFamily));
+  } else if (result >= 0) {
+    AppendStatus(L"Device Connected.");
+    AppendStatus(L"Current device firmware version: " + FormatVersion(version));
+  }
+}
+
+void ToolDialog::ReportNoApplicationDevice() {
+  link.Connect(nullptr, true);
+  if (link.IsConnected() && link.IsBootloaderMode()) {
+    link.Disconnect();
+    AppendStatus(L"Device found, but is in bootloader mode.");
+    AppendStatus(L"Please reconnect the device.");
+  } else {
+    AppendStatus(L"Device not found.");
+  }
+}
+
+void ToolDialog::ShowConnectionIcon(int iconId) {
+  const HICON icon = link.IsConnected() ? connectedIcon_.Get() : disconnectedIcon_.Get();
+  PostMessageW(Control(iconId), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+
+void ToolDialog::Enable(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }

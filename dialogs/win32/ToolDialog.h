@@ -1,0 +1,80 @@
+#pragma once
+// What the device dialogs share: the status box fed from any thread, the one
+// worker thread with its close handshake, device arrival and removal, the
+// connection report, and the routing of their messages.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "dialogs/StatusText.h"
+#include "dialogs/win32/BaseWindow.h"
+#include "dialogs/win32/DialogLayout.h"
+#include "dialogs/win32/WorkerThread.h"
+
+class AltimeterLink;
+
+// Posted to a dialog whose status text changed; both parameters 0.
+constexpr UINT WM_STATUSUPDATE = WM_USER + 1;
+
+// Control ids every tool dialog's template shares.
+constexpr int kStatusBoxId = 1003;
+constexpr int kCloseButtonId = 1004;
+
+class ToolDialog : public CBaseWindow {
+ public:
+  ToolDialog(int dialogId, AltimeterLink& link);
+  ~ToolDialog() override;  // logs "DESTRUCT"
+
+  // Any thread: adds `line` and CR LF to the status box.
+  void AppendStatus(const std::wstring& line);
+
+  INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) final;
+
+ protected:
+  // The dialog's own parts, called on the main thread.
+  virtual void OnInitDialog() = 0;
+  virtual void OnCommand(int id) = 0;
+  virtual void OnClose() = 0;
+  // Messages beyond the shared ones; return true when handled, with `result`.
+  virtual bool OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+  // Connection icon and buttons from the link state; any thread.
+  virtual void UpdateControls(bool busy) = 0;
+
+  // The minimum size is the dialog's size now; anchors are added to it.
+  void CreateLayout();
+  void Anchor(int id, AnchorEdges edges);
+  void AnchorGroup(int groupBoxId, AnchorEdges edges);  // replaces the box by a label first
+
+  // Runs `work` on the worker; false while a worker runs.
+  bool StartWorker(std::function<void()> work);
+  // The close handshake: waits 100 ms for the worker; when it has not ended,
+  // logs `repostLine`, posts WM_CLOSE again and returns false; otherwise logs
+  // "Thread has exited." and returns true (the caller ends the dialog).
+  bool WorkerHasEnded(const char* repostLine);
+
+  void RegisterForDeviceNotifications();
+  // Arrival: the connection report again; removal of our device: "Device
+  // disconnected." and the link closed. Then UpdateControls(false).
+  virtual void OnDeviceChange(WPARAM event, LPARAM data);
+  // Connects in application mode and says how that went.
+  void ReportConnection();
+
+  // Sets the connection icon (control `iconId`) from the link state; any thread.
+  void ShowConnectionIcon(int iconId);
+  void Enable(int id, bool enabled);
+
+  AltimeterLink& link;
+  std::unique_ptr<DialogLayout> layout;
+  SolidBrush statusBrush;
+  WorkerThread workerThread;
+  StatusText statusText;
+
+ private:
+  void RefreshStatusBox();
+  void ReportNoApplicationDevice();
+
+  LoadedIcon connectedIcon_;
+  LoadedIcon disconnectedIcon_;
+};
