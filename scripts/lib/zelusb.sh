@@ -4,6 +4,7 @@
 # shellcheck shell=bash
 ZEL_PROGRAM=$ZEL_BUILD/mingw/app/zelusb.exe
 ZEL_DRIVER=$ZEL_BUILD/mingw/tools/e2e/zeldrive.exe
+ZEL_FAULT_PROGRAM=$ZEL_BUILD/mingw/tools/e2e/zelusb-faults.exe  # DirectDraw faults armed by the driver
 ZEL_SAMPLES_TOOL=$ZEL_BUILD/native-asan/tools/samples/zelsamples
 
 # Sample flight files from the flight model, in the folder given.
@@ -15,10 +16,11 @@ zel_drive() {
   return "${PIPESTATUS[0]}"
 }
 
-# zel_start_program LOG: starts the program in the background with its
-# standard output in LOG, sets ZEL_PROGRAM_PID and waits for its window.
+# zel_start_program LOG [PROGRAM]: starts the program (or PROGRAM) in the
+# background with its standard output in LOG, sets ZEL_PROGRAM_PID and waits
+# for its window.
 zel_start_program() {
-  wine "$ZEL_PROGRAM" >"$1" 2>/dev/null &
+  wine "${2:-$ZEL_PROGRAM}" >"$1" 2>/dev/null &
   ZEL_PROGRAM_PID=$!
   zel_drive wait-main
 }

@@ -12,6 +12,11 @@
 //   zeldrive controls CAPTION           lists that dialog's controls: id, class, text
 //   zeldrive no-dialog MS               fails if the program shows a dialog within MS
 //   zeldrive resize W H                 resizes the window as a drag ending there would
+//   zeldrive move X Y                   moves the window as a drag ending there would
+//   zeldrive maximise                   maximises the window as its title-bar button does
+//   zeldrive repaint                    has the window repaint its whole client area
+//   zeldrive fault NAME                 arms a DirectDraw fault of zelusb-faults:
+//                                       set-up-fails or surfaces-lost
 //   zeldrive close                      asks the main window to close
 //   zeldrive wait-gone                  waits until the main window is gone
 //   zeldrive wait-colour R G B          waits until the client area's centre shows that colour
@@ -27,6 +32,8 @@
 #include <vector>
 
 #include "tools/e2e/DriverWindows.h"
+#include "tools/e2e/FaultMessage.h"
+#include "view/win32/DrawingFaults.h"
 
 namespace {
 
@@ -45,6 +52,8 @@ void PrintLine(const std::wstring& text) {
   std::printf("%ls\n", text.c_str());
   std::fflush(stdout);
 }
+
+int IntArg(const Args& args, size_t i) { return static_cast<int>(std::wcstol(args[i].c_str(), nullptr, 10)); }
 
 HWND MainWindow() { return WaitForWindow(FindMainWindow, kDefaultTimeoutMs); }
 
@@ -91,13 +100,18 @@ int Client(const Args&) {
   return 0;
 }
 
-int WindowSize(const Args&) {
-  const HWND main = MainWindow();
-  if (!main) return Fail("no main window");
+// Of the window a command worked on, not one found anew: a drawing that cannot
+// be made at the change ends the program.
+int PrintWindowSize(HWND main) {
   RECT frame{};
-  GetWindowRect(main, &frame);
+  if (!GetWindowRect(main, &frame)) return Fail("the main window is gone");
   std::printf("%ld %ld\n", frame.right - frame.left, frame.bottom - frame.top);
   return 0;
+}
+
+int WindowSize(const Args&) {
+  const HWND main = MainWindow();
+  return main ? PrintWindowSize(main) : Fail("no main window");
 }
 
 int Menu(const Args& args) {
@@ -163,12 +177,45 @@ int NoDialog(const Args& args) {
 int Resize(const Args& args) {
   const HWND main = MainWindow();
   if (!main) return Fail("no main window");
-  const int width = static_cast<int>(std::wcstol(args[0].c_str(), nullptr, 10));
-  const int height = static_cast<int>(std::wcstol(args[1].c_str(), nullptr, 10));
   SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
-  SetWindowPos(main, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(main, nullptr, 0, 0, IntArg(args, 0), IntArg(args, 1), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(main, WM_EXITSIZEMOVE, 0, 0);
-  return WindowSize(args);
+  return PrintWindowSize(main);
+}
+
+int Move(const Args& args) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  SetWindowPos(main, nullptr, IntArg(args, 0), IntArg(args, 1), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(main, WM_EXITSIZEMOVE, 0, 0);
+  RECT frame{};
+  GetWindowRect(main, &frame);
+  std::printf("%ld %ld\n", frame.left, frame.top);
+  return 0;
+}
+
+int Maximise(const Args&) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  return PrintWindowSize(main);
+}
+
+int Repaint(const Args&) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  return RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW) ? 0 : Fail("no repaint");
+}
+
+int ArmFault(const Args& args) {
+  static const std::map<std::wstring, DrawingFault> kFaults{{L"set-up-fails", DrawingFault::SetUpFails},
+                                                           {L"surfaces-lost", DrawingFault::SurfacesLost}};
+  const auto fault = kFaults.find(args[0]);
+  if (fault == kFaults.end()) return Fail("unknown fault");
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  SendMessageW(main, RegisterWindowMessageW(kArmDrawingFaultMessage), static_cast<WPARAM>(fault->second), 0);
+  return 0;
 }
 
 int Close(const Args&) {
@@ -218,7 +265,9 @@ const std::map<std::wstring, Command> kCommands{
     {L"cancel-dialog", {1, CancelDialog}}, {L"message-box", {1, MessageBoxAnswer}},
     {L"controls", {1, Controls}},        {L"no-dialog", {1, NoDialog}},       {L"resize", {2, Resize}},
     {L"close", {0, Close}},              {L"wait-gone", {0, WaitGone}},
-    {L"wait-colour", {3, WaitColour}},
+    {L"wait-colour", {3, WaitColour}},   {L"move", {2, Move}},
+    {L"maximise", {0, Maximise}},        {L"repaint", {0, Repaint}},
+    {L"fault", {1, ArmFault}},
 };
 
 }  // namespace

@@ -38,8 +38,9 @@ e2e_finish() {
   exit
 }
 
-# Starts the program and waits for its first painted frame (the background).
-e2e_start_program() { zel_start_program "$E2E_LOG" && zel_drive wait-colour 180 180 255; }
+# e2e_start_program [PROGRAM]: starts the program (or PROGRAM) and waits for
+# its first painted frame (the background).
+e2e_start_program() { zel_start_program "$E2E_LOG" "$@" && zel_drive wait-colour 180 180 255; }
 
 # Waits for the program to end; its exit code.
 e2e_wait_program() {
@@ -61,6 +62,9 @@ e2e_stop_program() {
 log_text() { tr -d '\r' <"$E2E_LOG"; }
 
 wait_for_log() { zel_wait_for_line "$E2E_LOG" "$1"; }
+
+# How many times the data set view was drawn ("Updating buffer." lines).
+buffer_updates() { log_text | grep -c '^Updating buffer\.$'; }
 
 # Waits up to 15 s for a file to appear (files are written beside and moved in whole).
 wait_for_file() {
