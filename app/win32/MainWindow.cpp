@@ -58,7 +58,8 @@ void ResizeStep(HWND window) {
   ReleaseDrawing();
   if (client.right == 0 || client.bottom == 0) return;
   SetGraphSize(client.right, client.bottom);
-  ResetDrawing(window, true);
+  // As at creation: a drawing that cannot be made ends the program, never without a word.
+  ResetDrawing(window, false);
   RefreshGraph();
 }
 
