@@ -44,22 +44,28 @@ bool RegisterMainClass(HINSTANCE instance) {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-void OnCreate(HWND window) {
-  const RECT client = ClientRectOf(window);
+// The client size the drawing was last made for; empty while it is released.
+SIZE drawingSize{};
+
+// A drawing that cannot be made shows the warning box and ends the program,
+// at creation and at any later resize alike: never without a word.
+void RemakeDrawing(HWND window, const RECT& client) {
   ReleaseDrawing();
+  drawingSize = {client.right, client.bottom};
+  if (client.right == 0 || client.bottom == 0) return;
   SetGraphSize(client.right, client.bottom);
   ResetDrawing(window, false);
 }
 
-// At the end of every size change: the drawing follows the client size. A
-// minimised window keeps it released until the next step.
+void OnCreate(HWND window) { RemakeDrawing(window, ClientRectOf(window)); }
+
+// At the end of every size change the drawing follows the client size, once: a
+// move, or another notice of the same change, keeps the picture on screen. A
+// minimised window keeps the drawing released until the next change.
 void ResizeStep(HWND window) {
   const RECT client = ClientRectOf(window);
-  ReleaseDrawing();
-  if (client.right == 0 || client.bottom == 0) return;
-  SetGraphSize(client.right, client.bottom);
-  // As at creation: a drawing that cannot be made ends the program, never without a word.
-  ResetDrawing(window, false);
+  if (client.right == drawingSize.cx && client.bottom == drawingSize.cy) return;
+  RemakeDrawing(window, client);
   RefreshGraph();
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The main window's life: resizing redraws at the new size and stops at
-# 420 x 320; closing asks first, No keeps everything, Yes ends the program
-# with exit code 0.
+# The main window's life: resizing redraws at the new size, once, and stops at
+# 420 x 320; moving redraws nothing; closing asks first, No keeps everything,
+# Yes ends the program with exit code 0.
 set -uo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
 
@@ -30,6 +30,21 @@ for size in "800 600" "1000 700"; do
 done
 
 check "the window cannot be made smaller than 420 x 320" [ "$(zel_drive resize 200 100)" = "420 320" ]
+
+# redrawn_since COUNT N: the view was drawn N times since buffer_updates gave
+# COUNT. Each driver command returns once the window has handled it.
+redrawn_since() { [ $(($(buffer_updates) - $1)) -eq "$2" ]; }
+
+updates=$(buffer_updates)
+check "a move ends where it was dragged to" [ "$(zel_drive move 60 40)" = "60 40" ]
+check "... and redraws nothing" redrawn_since "$updates" 0
+updates=$(buffer_updates)
+check "a resize from there" [ "$(zel_drive resize 640 480)" = "640 480" ]
+check "... redraws once" redrawn_since "$updates" 1
+updates=$(buffer_updates)
+zel_drive maximise >/dev/null
+check "a maximise redraws once" redrawn_since "$updates" 1
+
 zel_drive resize 900 650 >/dev/null
 before=$(stable_screenshot before-close)
 
