@@ -1,5 +1,5 @@
-// Redraws the graph's window asks for and serves: the live trace fed from
-// another thread, and surfaces found lost by a present.
+// Redraws that the graph asks its window for and the window serves: the live
+// trace fed from another thread, and surfaces found lost by a present.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -52,7 +52,8 @@ void PumpMessages() {
 // Sample i of a climb: one ADC count lower, about 9 m higher, every ten samples.
 uint16_t ClimbWord(int i) { return static_cast<uint16_t>((830 - i / 10) << 4); }
 
-// A graph bound to a link, drawn into a window of its own (not shown).
+// A graph bound to a link, drawn into a window of its own, hidden unless a test
+// reads the screen.
 class GraphRedraw : public ::testing::Test {
  protected:
   void SetUp() override {
