@@ -25,9 +25,10 @@ void SimBootloader::SetHardwareVersion(uint16_t version) {
   hardwareVersion_ = version;
 }
 
-void SimBootloader::SetRejectedBlock(int n) {
+void SimBootloader::SetRejectedBlock(int n, uint8_t answer) {
   std::lock_guard<std::mutex> lock(mutex_);
   rejectedBlock_ = n;
+  rejectionAnswer_ = answer;
 }
 
 std::vector<uint8_t> SimBootloader::Flash() const {
@@ -83,9 +84,8 @@ Report SimBootloader::OnCommand(const Report& report) {
 }
 
 Report SimBootloader::OnBlockData(const Report& report) {
-  const bool rejected = blocksReceived_++ == rejectedBlock_;
-  const bool inFlash = blockAddress_ + kFirmwareBlockSize <= flash_.size();
-  if (rejected || !inFlash) return Answer(kBlockRejectedCode);
+  if (blocksReceived_++ == rejectedBlock_) return Answer(rejectionAnswer_);
+  if (blockAddress_ + kFirmwareBlockSize > flash_.size()) return Answer(kBlockRejectedCode);
   std::copy_n(&report[1], kFirmwareBlockSize, flash_.begin() + blockAddress_);
   writtenAddresses_.push_back(blockAddress_);
   return Answer(kBlockAcceptedCode);

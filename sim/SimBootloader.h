@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "device/BootloaderReports.h"
 #include "sim/SimHidBackend.h"
 
 constexpr uint16_t kSimBootloaderVersion = 0x0103;
@@ -18,8 +19,9 @@ class SimBootloader : public SimDeviceModel {
   explicit SimBootloader(uint16_t hardwareVersion = kSimHardwareVersion);
 
   void SetHardwareVersion(uint16_t version);
-  // The n-th block received (0-based) is answered 0x00 and not stored; -1: none.
-  void SetRejectedBlock(int n);
+  // The n-th block received (0-based) is answered with `answer` (0x01 alone
+  // means accepted) and not stored; -1: none.
+  void SetRejectedBlock(int n, uint8_t answer = kBlockRejectedCode);
 
   // 65,536 bytes, 0xFF where no block was accepted.
   std::vector<uint8_t> Flash() const;
@@ -40,6 +42,7 @@ class SimBootloader : public SimDeviceModel {
   mutable std::mutex mutex_;
   uint16_t hardwareVersion_;
   int rejectedBlock_ = -1;
+  uint8_t rejectionAnswer_ = kBlockRejectedCode;
   Awaiting awaiting_ = Awaiting::Command;
   uint16_t blockAddress_ = 0;
   int blocksReceived_ = 0;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cwchar>
-#include <thread>
+#include <utility>
 
 namespace {
 
@@ -16,7 +16,7 @@ class SimConnection : public HidConnection {
     return !aborted_ && device_->Read(buffer, length, Scaled(timeoutMs), aborted_);
   }
   bool WriteReport(const uint8_t* buffer, size_t length, unsigned) override {
-    return !aborted_ && device_->Write(buffer, length);
+    return !aborted_ && device_->Write(buffer, length, aborted_);
   }
   void Abort() override {
     aborted_ = true;
@@ -62,6 +62,12 @@ void SimInterface::SetReplyDelayMs(unsigned ms) {
   replyDelayMs_ = ms;
 }
 
+void SimInterface::SetActionAtTransfer(int n, std::function<void()> action) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  actionAtTransfer_ = n;
+  transferAction_ = std::move(action);
+}
+
 void SimInterface::Remove() {
   std::lock_guard<std::mutex> lock(mutex_);
   present_ = false;
@@ -99,28 +105,49 @@ bool SimInterface::StartTransfer() {
   return present_;
 }
 
+void SimInterface::RunTransferAction() {
+  std::function<void()> action;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (transfers_ == actionAtTransfer_) action = std::exchange(transferAction_, nullptr);
+  }
+  // Outside the lock: an Abort wakes readers through it.
+  if (action) action();
+}
+
+bool SimInterface::AwaitReport(std::unique_lock<std::mutex>& lock, bool silent, Clock::time_point deadline,
+                               const std::atomic<bool>& aborted) {
+  for (;;) {
+    if (aborted || !present_) return false;
+    const Clock::time_point now = Clock::now();
+    const bool pending = !silent && !outgoing_.empty();
+    // A report that arrived within the time-out is taken, however late this thread wakes.
+    if (pending && outgoing_.front().arrival <= std::min(now, deadline)) return true;
+    if (now >= deadline) return false;
+    arrived_.wait_until(lock, pending ? std::min(outgoing_.front().arrival, deadline) : deadline);
+  }
+}
+
 bool SimInterface::Read(uint8_t* buffer, size_t length, unsigned timeoutMs, const std::atomic<bool>& aborted) {
+  RunTransferAction();
   std::unique_lock<std::mutex> lock(mutex_);
   if (!StartTransfer()) return false;
   const bool silent = silentFromRead_ >= 0 && reads_ >= silentFromRead_;
   ++reads_;
-  const auto ready = [&] { return aborted || !present_ || (!silent && !outgoing_.empty()); };
-  if (!arrived_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready)) return false;
-  if (aborted || !present_ || silent) return false;
-  Report report = std::move(outgoing_.front());
+  if (!AwaitReport(lock, silent, Clock::now() + std::chrono::milliseconds(timeoutMs), aborted)) return false;
+  Report report = std::move(outgoing_.front().report);
   outgoing_.pop_front();
-  const unsigned delayMs = replyDelayMs_;
   lock.unlock();
-  if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
   if (report.size() != length) return false;  // a short or long report is a failed transfer
   std::copy(report.begin(), report.end(), buffer);
   return true;
 }
 
-bool SimInterface::Write(const uint8_t* buffer, size_t length) {
+bool SimInterface::Write(const uint8_t* buffer, size_t length, const std::atomic<bool>& aborted) {
+  RunTransferAction();
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!StartTransfer()) return false;
+    if (!StartTransfer() || aborted) return false;
   }
   // The model answers outside the lock: it calls Send, which takes it.
   model_->OnHostReport(Report(buffer, buffer + length), *this);
@@ -129,7 +156,9 @@ bool SimInterface::Write(const uint8_t* buffer, size_t length) {
 
 void SimInterface::Send(Report report) {
   std::lock_guard<std::mutex> lock(mutex_);
-  outgoing_.push_back(std::move(report));
+  const Clock::time_point sent = Clock::now();
+  const Clock::time_point after = outgoing_.empty() ? sent : std::max(sent, outgoing_.back().arrival);
+  outgoing_.push_back({std::move(report), after + std::chrono::milliseconds(replyDelayMs_)});
   arrived_.notify_all();
 }
 

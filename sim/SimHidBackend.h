@@ -3,9 +3,11 @@
 // product ID, version and path, each answered by a device model. Tests make an
 // interface unopenable, silent, unreadable, slow or removed mid-transfer.
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -47,8 +49,14 @@ class SimInterface : private ReportSink {
   // The interface disappears when the host starts its n-th transfer (reads and
   // writes counted together, 0-based): that transfer and every later one fail.
   void SetRemovedAtTransfer(int n);
-  // Each report sent to the host takes this long to arrive.
+  // Each report sent to the host arrives this long after it was sent and after
+  // the report before it: a device that answers at its own pace. Real time,
+  // not shortened by the backend's time-out scale.
   void SetReplyDelayMs(unsigned ms);
+  // Runs `action` as the host starts its n-th transfer (counted as above), after
+  // the connection's own checks and before the device is touched: where an
+  // Abort from another thread can land. Runs once.
+  void SetActionAtTransfer(int n, std::function<void()> action);
   // Unplugs it now.
   void Remove();
 
@@ -58,15 +66,28 @@ class SimInterface : private ReportSink {
   bool AttributesUnreadable() const;
   int TransfersStarted() const;
 
-  // Transfers, as the backend's connections make them.
+  // Transfers, as the backend's connections make them. Each looks at `aborted`
+  // again once it has started, as the Win32 connection does, so an Abort that
+  // lands just after the connection's own check still ends it.
   bool Read(uint8_t* buffer, size_t length, unsigned timeoutMs, const std::atomic<bool>& aborted);
-  bool Write(const uint8_t* buffer, size_t length);
+  bool Write(const uint8_t* buffer, size_t length, const std::atomic<bool>& aborted);
   // Wakes a waiting Read so that it sees its connection aborted.
   void Wake();
 
  private:
+  using Clock = std::chrono::steady_clock;
+  struct Outgoing {
+    Report report;
+    Clock::time_point arrival;
+  };
+
   void Send(Report report) override;
+  void RunTransferAction();
   bool StartTransfer();  // counts the transfer; false when the interface is gone
+  // Waits until the next report has arrived, within `deadline`; false on a
+  // time-out, an abort or a removal.
+  bool AwaitReport(std::unique_lock<std::mutex>& lock, bool silent, Clock::time_point deadline,
+                   const std::atomic<bool>& aborted);
 
   const std::wstring path_;
   const HidAttributes attributes_;
@@ -74,7 +95,7 @@ class SimInterface : private ReportSink {
 
   mutable std::mutex mutex_;
   std::condition_variable arrived_;
-  std::deque<Report> outgoing_;
+  std::deque<Outgoing> outgoing_;
   bool present_ = true;
   bool openReadFails_ = false;
   bool openWriteFails_ = false;
@@ -82,6 +103,8 @@ class SimInterface : private ReportSink {
   int silentFromRead_ = -1;
   int removedAtTransfer_ = -1;
   unsigned replyDelayMs_ = 0;
+  int actionAtTransfer_ = -1;
+  std::function<void()> transferAction_;
   int transfers_ = 0;
   int reads_ = 0;
 };

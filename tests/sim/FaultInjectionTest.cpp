@@ -110,7 +110,7 @@ TEST_F(FaultInjectionTest, SettingsWrite) {
   const FaultCase cases[] = {
       {Fault::RemovedAtTransfer, 0, -5},  {Fault::RemovedAtTransfer, 1, -5}, {Fault::RemovedAtTransfer, 2, -1},
       {Fault::RemovedAtTransfer, 17, -1}, {Fault::RemovedAtTransfer, 18, -1}, {Fault::SilentFromRead, 0, -1},
-      {Fault::WrongCodeAt, 0, -3},        {Fault::StrayReplyAt, 0, -3},       {Fault::DelayPerReport, 20, 0},
+      {Fault::WrongCodeAt, 0, -3},        {Fault::StrayReplyAt, 0, -3},       {Fault::DelayPerReport, 10, 0},
   };
   for (const FaultCase& c : cases) {
     Check(c, [this] { return link.WriteSettings(); });

@@ -1,7 +1,7 @@
 #pragma once
 // A link connected to a simulated altimeter in application mode, with short
-// time-outs (3000 ms become 30 ms), the reports counted, and DebugLog captured
-// in decimal.
+// time-outs (3000 ms become 30 ms unless a test asks for another scale), the
+// reports counted, and DebugLog captured in decimal.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,6 +15,8 @@
 
 class SimAltimeterTest : public ::testing::Test {
  protected:
+  explicit SimAltimeterTest(double timeoutScale = 0.01) : backend(timeoutScale) {}
+
   void SetUp() override {
     DebugLog << std::dec;
     ASSERT_EQ(link.Connect(nullptr, false), 1);
@@ -26,7 +28,7 @@ class SimAltimeterTest : public ::testing::Test {
   }
 
   LogCapture log;
-  SimHidBackend backend{0.01};
+  SimHidBackend backend;
   HookedBackend hooked{backend};
   std::shared_ptr<SimAltimeter> altimeter = std::make_shared<SimAltimeter>();
   std::shared_ptr<SimInterface> device = PlugSimAltimeter(backend, altimeter);
