@@ -6,6 +6,7 @@ AltimeterLink::AltimeterLink(HidBackend& backend) : backend_(backend) {}
 
 int AltimeterLink::Connect(uint16_t* foundVersion, bool bootloader) {
   device.Close();
+  bootloaderMode = false;  // a failed connect leaves no mode behind
   const uint16_t productId = bootloader ? kBootloaderProductId : kApplicationProductId;
   const uint16_t family = bootloader ? kBootloaderFamily : kFirmwareFamily;
   std::vector<HidDevice> compatible =

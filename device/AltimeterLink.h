@@ -48,7 +48,8 @@ class AltimeterLink {
   AltimeterLink& operator=(const AltimeterLink&) = delete;
 
   // Finds and opens the altimeter in application mode (product 0x0002, family
-  // 1.4x) or bootloader mode (product 0x0001, family 1.0x); closes what was open first.
+  // 1.4x) or bootloader mode (product 0x0001, family 1.0x); closes what was
+  // open first and clears bootloaderMode, so a failure leaves it disconnected.
   //   1  connected; bootloaderMode equals the mode asked for
   //  -1  no device of that mode is present
   //  -2  a compatible device is present but could not be opened

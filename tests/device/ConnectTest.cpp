@@ -3,6 +3,7 @@
 #include "device/AltimeterLink.h"
 #include "sim/SimHidBackend.h"
 #include "support/EchoModel.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -50,6 +51,31 @@ TEST_F(ConnectTest, UnopenableDeviceLeavesTheLinkDisconnected) {
   EXPECT_EQ(found, 0x0141);
   EXPECT_FALSE(link.IsConnected());
   EXPECT_FALSE(link.IsBootloaderMode());
+}
+
+TEST_F(ConnectTest, FailedConnectLeavesNoModeBehind) {
+  Plug(kBootloaderProductId, 0x0103, 0);
+  const struct {
+    uint16_t version;  // of the application-mode device present; 0: none
+    bool unopenable;
+    int result;
+  } cases[] = {{0, false, -1}, {0x0135, false, -3}, {0x0141, true, -2}};
+  int instance = 1;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.result);
+    std::shared_ptr<SimInterface> application;
+    if (c.version != 0) {
+      application = Plug(kApplicationProductId, c.version, instance++);
+      application->SetUnopenable(c.unopenable, c.unopenable);
+    }
+    ASSERT_EQ(link.Connect(nullptr, true), 1);
+    LogCapture log;
+    EXPECT_EQ(link.Connect(nullptr, false), c.result);
+    EXPECT_FALSE(link.IsConnected());
+    EXPECT_FALSE(link.IsBootloaderMode());
+    EXPECT_EQ(link.ReadSettings(), -5) << "a closed link, not one in bootloader mode";
+    if (application) application->Remove();
+  }
 }
 
 TEST_F(ConnectTest, FirstCompatibleDeviceIsUsed) {
