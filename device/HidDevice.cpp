@@ -109,7 +109,8 @@ std::vector<HidDevice> FindHidDevices(HidBackend& backend, uint16_t vendorId, ui
   std::wstring path;
   for (int index = 0; backend.GetInterfacePath(index, path); ++index) {
     HidAttributes attributes;
-    if (!backend.GetAttributes(path, attributes)) break;
+    // Gone since it was listed, as in a hot-plug: the interfaces after it still count.
+    if (!backend.GetAttributes(path, attributes)) continue;
     const bool vendorMatches = vendorId == 0 || attributes.vendorId == vendorId;
     const bool productMatches = productId == 0 || attributes.productId == productId;
     const bool versionMatches = (attributes.versionNumber & versionMask) == versionValue;

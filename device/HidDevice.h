@@ -58,7 +58,7 @@ class HidDevice {
 
 // Every present HID interface whose attributes match, in enumeration order.
 // A vendor or product ID of 0 matches any; the version matches when
-// (versionNumber & versionMask) == versionValue. The pass ends at the first
-// interface whose attributes cannot be read.
+// (versionNumber & versionMask) == versionValue. An interface whose attributes
+// cannot be read is skipped.
 std::vector<HidDevice> FindHidDevices(HidBackend& backend, uint16_t vendorId, uint16_t productId,
                                       uint16_t versionValue, uint16_t versionMask);

@@ -42,7 +42,7 @@ class SimInterface : private ReportSink {
 
   // Held by another application: opening the read and/or the write handle fails.
   void SetUnopenable(bool readFails = true, bool writeFails = true);
-  // Its attribute query fails (which ends an enumeration pass).
+  // Its attribute query fails, as when it vanished since it was listed.
   void SetAttributesUnreadable(bool unreadable = true);
   // From the n-th report the host reads (0-based) on, nothing more arrives.
   void SetSilentFromRead(int n);

@@ -78,6 +78,15 @@ TEST_F(ConnectTest, FailedConnectLeavesNoModeBehind) {
   }
 }
 
+// An interface that vanished between listing and query (a hot-plug) hides nothing behind it.
+TEST_F(ConnectTest, AltimeterBehindAnUnreadableInterfaceIsFound) {
+  backend.Plug(SimInterfacePath(0x046D, 0xC077, 0), {0x046D, 0xC077, 0x7200}, std::make_shared<EchoModel>())
+      ->SetAttributesUnreadable();
+  Plug(kApplicationProductId, 0x0141);
+  EXPECT_EQ(link.Connect(&found, false), 1);
+  EXPECT_EQ(found, 0x0141);
+}
+
 TEST_F(ConnectTest, FirstCompatibleDeviceIsUsed) {
   Plug(kApplicationProductId, 0x0120, 0);  // incompatible, skipped
   Plug(kApplicationProductId, 0x0142, 1);

@@ -52,15 +52,16 @@ TEST_F(HidDeviceTest, FindMatchesWildcardsAndMaskedVersions) {
   }
 }
 
-TEST_F(HidDeviceTest, FindKeepsEnumerationOrderAndStopsAtUnreadableAttributes) {
+TEST_F(HidDeviceTest, FindKeepsEnumerationOrderAndSkipsUnreadableAttributes) {
   Plug(kApp, 0);
   Plug({0x03DB, 0x0002, 0x0142}, 1);
   Plug(kMouse)->SetAttributesUnreadable();
   Plug({0x03DB, 0x0002, 0x0143}, 2);
   const auto found = FindHidDevices(backend, 0x03DB, 0x0002, 0, 0);
-  ASSERT_EQ(found.size(), 2u);
+  ASSERT_EQ(found.size(), 3u);
   EXPECT_EQ(found[0].versionNumber, 0x0141);
   EXPECT_EQ(found[1].versionNumber, 0x0142);
+  EXPECT_EQ(found[2].versionNumber, 0x0143);
   EXPECT_FALSE(found[0].IsOpen());
 }
 
