@@ -3,14 +3,13 @@
 #include <windows.h>
 #include <setupapi.h>
 
-#include <atomic>
-#include <mutex>
 #include <vector>
 
 extern "C" {
 #include <hidsdi.h>
 }
 
+#include "device/win32/OverlappedTransfers.h"
 #include "device/win32/Win32Handle.h"
 
 namespace {
@@ -32,59 +31,30 @@ class DeviceInfoList {
   HDEVINFO list_;
 };
 
-// Both handles and the event the transfers share. One transfer at a time; Abort
-// may come from another thread and cancels whatever is pending.
+// Both handles and the transfers on them, which share one event.
 class Win32HidConnection : public HidConnection {
  public:
   Win32HidConnection(UniqueHandle readHandle, UniqueHandle writeHandle, UniqueHandle event)
-      : readHandle_(std::move(readHandle)), writeHandle_(std::move(writeHandle)), event_(std::move(event)) {
-    overlapped_.hEvent = event_.Get();
-  }
+      : readHandle_(std::move(readHandle)), writeHandle_(std::move(writeHandle)), transfers_(std::move(event)) {}
 
   bool ReadReport(uint8_t* buffer, size_t length, unsigned timeoutMs) override {
-    return Transfer(readHandle_.Get(), length, timeoutMs, [&](OVERLAPPED* overlapped) {
+    return transfers_.Run(readHandle_.Get(), length, timeoutMs, [&](OVERLAPPED* overlapped) {
       return ReadFile(readHandle_.Get(), buffer, static_cast<DWORD>(length), nullptr, overlapped);
     });
   }
 
   bool WriteReport(const uint8_t* buffer, size_t length, unsigned timeoutMs) override {
-    return Transfer(writeHandle_.Get(), length, timeoutMs, [&](OVERLAPPED* overlapped) {
+    return transfers_.Run(writeHandle_.Get(), length, timeoutMs, [&](OVERLAPPED* overlapped) {
       return WriteFile(writeHandle_.Get(), buffer, static_cast<DWORD>(length), nullptr, overlapped);
     });
   }
 
-  void Abort() override {
-    aborted_ = true;
-    CancelIoEx(readHandle_.Get(), nullptr);
-    CancelIoEx(writeHandle_.Get(), nullptr);
-  }
+  void Abort() override { transfers_.Abort({readHandle_.Get(), writeHandle_.Get()}); }
 
  private:
-  template <typename StartFn>
-  bool Transfer(HANDLE handle, size_t length, unsigned timeoutMs, StartFn start) {
-    std::lock_guard<std::mutex> lock(transferMutex_);
-    if (aborted_) return false;
-    overlapped_.Offset = 0;
-    overlapped_.OffsetHigh = 0;
-    if (!start(&overlapped_) && GetLastError() != ERROR_IO_PENDING) return false;
-    DWORD transferred = 0;
-    if (WaitForSingleObject(event_.Get(), timeoutMs) != WAIT_OBJECT_0) {
-      // The buffer and the OVERLAPPED record stay in use until the cancelled
-      // transfer has completed; wait for that before anyone reuses them.
-      CancelIoEx(handle, &overlapped_);
-      GetOverlappedResult(handle, &overlapped_, &transferred, TRUE);
-      return false;
-    }
-    if (!GetOverlappedResult(handle, &overlapped_, &transferred, FALSE)) return false;
-    return transferred == length;
-  }
-
   UniqueHandle readHandle_;
   UniqueHandle writeHandle_;
-  UniqueHandle event_;
-  OVERLAPPED overlapped_{};
-  std::mutex transferMutex_;
-  std::atomic<bool> aborted_{false};
+  OverlappedTransfers transfers_;
 };
 
 UniqueHandle OpenInterface(const std::wstring& path, DWORD access, DWORD sharing, DWORD flags) {
@@ -132,7 +102,7 @@ HidOpenResult Win32HidBackend::Open(const std::wstring& path) {
   result.readHandleValid = readHandle.IsValid();
   result.writeHandleValid = writeHandle.IsValid();
   if (!result.readHandleValid || !result.writeHandleValid) return result;
-  UniqueHandle event(CreateEventW(nullptr, TRUE, TRUE, L""));
+  UniqueHandle event = MakeTransferEvent();
   if (!event.IsValid()) return result;
   result.connection =
       std::make_shared<Win32HidConnection>(std::move(readHandle), std::move(writeHandle), std::move(event));

@@ -153,6 +153,23 @@ TEST_F(HidDeviceTest, CloseFromAnotherThreadEndsAPendingRead) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
 }
 
+// The removal notice closes the device just as the worker's transfer starts,
+// after the connection looked at its flag: the transfer still fails at once.
+TEST_F(HidDeviceTest, AbortLandingAsATransferStartsEndsItAtOnce) {
+  SimHidBackend slowBackend;  // real 3000 ms time-outs
+  for (const bool reading : {true, false}) {
+    SCOPED_TRACE(reading ? "read" : "write");
+    const auto sim = slowBackend.Plug(SimInterfacePath(0x03DB, 2, reading), kApp, std::make_shared<EchoModel>());
+    HidDevice hid(slowBackend, sim->Path(), sim->Attributes());
+    ASSERT_TRUE(hid.Open());
+    sim->SetActionAtTransfer(0, [&hid] { hid.Close(); });
+    uint8_t report[4] = {0, 1, 2, 3};
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(reading ? hid.ReadReport(report, 4, 3000) : hid.WriteReport(report, 4, 3000));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+  }
+}
+
 TEST_F(HidDeviceTest, RemovalBroadcastMatching) {
   const auto sim = Plug(kApp);
   HidDevice hid = OpenDevice(sim);
