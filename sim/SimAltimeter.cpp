@@ -1,6 +1,7 @@
 #include "sim/SimAltimeter.h"
 
 #include <cmath>
+#include <utility>
 
 #include "device/AltimeterLink.h"
 #include "sim/PressureSensor.h"
@@ -80,9 +81,15 @@ void SimAltimeter::SetEarlyCompletionAt(int n) {
   earlyCompletionAt_ = repliesSent_ + n;
 }
 
+void SimAltimeter::SetNextCompletionCode(uint8_t code) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  nextCompletionCode_ = code;
+}
+
 void SimAltimeter::ClearFaults() {
   std::lock_guard<std::mutex> lock(mutex_);
   replyCodeAt_ = strayReplyAt_ = earlyCompletionAt_ = -1;
+  nextCompletionCode_.reset();
 }
 
 int SimAltimeter::RepliesSent() const {
@@ -212,7 +219,9 @@ void SimAltimeter::Emit(const Replies& replies, ReportSink& sink) {
       emulation_.reset();
       return;
     }
-    Send(reply.value, n == replyCodeAt_ ? replyCode_ : reply.code, sink);
+    uint8_t code = n == replyCodeAt_ ? replyCode_ : reply.code;
+    if (code == kCompleteCode && nextCompletionCode_) code = *std::exchange(nextCompletionCode_, std::nullopt);
+    Send(reply.value, code, sink);
   }
 }
 

@@ -55,6 +55,9 @@ class SimAltimeter : public SimDeviceModel {
   void SetStrayReplyAt(int n, uint8_t code);
   // Reply n is a completion (code 5) and the command ends there.
   void SetEarlyCompletionAt(int n);
+  // The next completion this device sends comes with `code` instead: whatever
+  // command runs next ends with a wrong code.
+  void SetNextCompletionCode(uint8_t code);
   void ClearFaults();
   int RepliesSent() const;
 
@@ -98,6 +101,7 @@ class SimAltimeter : public SimDeviceModel {
   int strayReplyAt_ = -1;
   uint8_t strayCode_ = 0;
   int earlyCompletionAt_ = -1;
+  std::optional<uint8_t> nextCompletionCode_;
 };
 
 // Plugs `altimeter` in as vendor 0x03DB, product 0x0002 with the version given.

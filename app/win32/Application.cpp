@@ -16,14 +16,17 @@ AltimeterLink* programLink = nullptr;  // we don't own it
 
 AltimeterLink& ProgramLink() { return *programLink; }
 
-int RunApplication(HINSTANCE instance, AltimeterLink& link) {
+int RunApplication(HINSTANCE instance, AltimeterLink& link, const std::function<void()>& beside) {
   InitCommonControls();
   DebugLog << "- ZEL USB -" << std::endl << std::endl;
   programLink = &link;
   BindGraph(link);
   RegisterDialogClass();
   const GdiplusSession gdiplus;  // up until the window and its drawing are gone
-  if (CreateMainWindow(instance)) RunMessageLoop();
+  if (CreateMainWindow(instance)) {
+    if (beside) beside();
+    RunMessageLoop();
+  }
   DestroyMainWindow(instance);
   return 0;
 }

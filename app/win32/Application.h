@@ -3,10 +3,13 @@
 // the entry put together.
 #include <windows.h>
 
+#include <functional>
+
 class AltimeterLink;
 
 // Banner, dialog class, GDI+, the main window and its message loop; returns
-// the process's exit code.
-int RunApplication(HINSTANCE instance, AltimeterLink& link);
+// the process's exit code. `beside`, when given, makes further windows once the
+// main window is up; they run on the same loop.
+int RunApplication(HINSTANCE instance, AltimeterLink& link, const std::function<void()>& beside = nullptr);
 // The link given to RunApplication: the program's single state object.
 AltimeterLink& ProgramLink();

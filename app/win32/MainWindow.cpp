@@ -2,6 +2,7 @@
 
 #include "app/win32/FileCommands.h"
 #include "app/win32/MessageBoxes.h"
+#include "app/win32/ToolCommands.h"
 #include "resources/ResourceIds.h"
 #include "view/win32/Graph.h"
 
@@ -89,7 +90,7 @@ void OnPaint(HWND window) {
 
 bool ConfirmClose(HWND window) { return ShowMessageBox(window, IDS_ARE_YOU_SURE, MB_YESNO | MB_ICONWARNING) != IDNO; }
 
-// The Tools and Help items do nothing until their dialogs exist.
+// Tools and Help items without a dialog yet do nothing.
 void OnCommand(HWND window, WPARAM command) {
   switch (command) {
     case IDM_OPEN:
@@ -103,6 +104,9 @@ void OnCommand(HWND window, WPARAM command) {
       break;
     case IDM_EXIT:
       SendMessageW(window, WM_CLOSE, 0, 0);
+      break;
+    case IDM_DOWNLOAD_DATA:
+      DownloadDataCommand(window);
       break;
     default:
       break;

@@ -1,0 +1,61 @@
+#include "sim/SimUsbPort.h"
+
+#include <utility>
+
+namespace {
+
+constexpr unsigned kDeviceReportIntervalMs = 1;
+// Far enough into any command to be in mid-transfer: after its reset and
+// command reports, at its first reply.
+constexpr int kTransfersBeforeRemoval = 2;
+constexpr uint8_t kWrongCompletionCode = CodeByte(DeviceCode::WriteSettings);
+
+}  // namespace
+
+SimUsbPort::SimUsbPort(SimHidBackend& backend)
+    : backend_(backend), altimeter_(std::make_shared<SimAltimeter>()), bootloader_(std::make_shared<SimBootloader>()) {}
+
+std::wstring SimUsbPort::PlugIn(SimPortMode mode, uint16_t version) {
+  PullOut();
+  altimeter_->ClearFaults();
+  mode_ = mode;
+  plugged_ = mode == SimPortMode::Application ? PlugSimAltimeter(backend_, altimeter_, version)
+                                              : PlugSimBootloader(backend_, bootloader_, version);
+  SetPaced(paced_);
+  return plugged_->Path();
+}
+
+std::wstring SimUsbPort::PullOut() {
+  if (!plugged_) return {};
+  const std::wstring path = plugged_->Path();
+  plugged_->Remove();
+  plugged_.reset();
+  return path;
+}
+
+bool SimUsbPort::IsPluggedIn() const { return plugged_ && plugged_->IsPresent(); }
+
+void SimUsbPort::LoadMemory(MemoryPreset preset) { altimeter_->LoadMemory(PresetMemory(preset)); }
+
+void SimUsbPort::SetPaced(bool paced) {
+  paced_ = paced;
+  if (plugged_) plugged_->SetReplyDelayMs(paced ? kDeviceReportIntervalMs : 0);
+}
+
+void SimUsbPort::OnRemovedByFault(std::function<void()> listener) { onRemovedByFault_ = std::move(listener); }
+
+void SimUsbPort::ArmFault(SimFault fault) {
+  if (!plugged_) return;
+  altimeter_->ClearFaults();
+  plugged_->SetSilentFromRead(fault == SimFault::Silence ? 0 : -1);
+  plugged_->SetActionAtTransfer(-1, nullptr);
+  if (fault == SimFault::WrongCode) altimeter_->SetNextCompletionCode(kWrongCompletionCode);
+  if (fault == SimFault::RemovalMidTransfer) {
+    const std::weak_ptr<SimInterface> device = plugged_;  // the interface keeps the action
+    const std::function<void()> told = onRemovedByFault_;
+    plugged_->SetActionAtTransfer(plugged_->TransfersStarted() + kTransfersBeforeRemoval, [device, told] {
+      if (const auto present = device.lock()) present->Remove();
+      if (told) told();
+    });
+  }
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The simulated altimeter as a user handles it on the bench: plugged into a
+// USB port in application or bootloader mode and pulled out again, its memory
+// chosen, its replies paced like the real device's, and a fault armed for the
+// next operation. The demonstration program's simulator window works one.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "sim/FlightMemory.h"
+#include "sim/SimAltimeter.h"
+#include "sim/SimBootloader.h"
+#include "sim/SimHidBackend.h"
+
+enum class SimPortMode { Application, Bootloader };
+
+enum class SimFault {
+  None,
+  Silence,             // the device stops answering until it is plugged in again
+  RemovalMidTransfer,  // it is pulled out a few reports into the next operation
+  WrongCode,           // the next operation ends with a completion of the wrong code
+};
+
+class SimUsbPort {
+ public:
+  explicit SimUsbPort(SimHidBackend& backend);
+
+  // Pulls out what is plugged in, then plugs the altimeter in `mode`; `version`
+  // is its firmware version in application mode, its bootloader's otherwise.
+  // Returns the interface's path. An armed fault is dropped.
+  std::wstring PlugIn(SimPortMode mode, uint16_t version);
+  // Returns the path pulled out; empty when nothing was plugged in.
+  std::wstring PullOut();
+  bool IsPluggedIn() const;
+  SimPortMode Mode() const { return mode_; }
+
+  void LoadMemory(MemoryPreset preset);
+  // One report per millisecond, as the real device sends them, or at once.
+  void SetPaced(bool paced);
+  bool IsPaced() const { return paced_; }
+  // Arms `fault` for the next operation of the device plugged in (None disarms).
+  void ArmFault(SimFault fault);
+  // Told, on the thread of the transfer, when a fault has pulled the device out.
+  void OnRemovedByFault(std::function<void()> listener);
+
+  SimAltimeter& Altimeter() { return *altimeter_; }
+  SimBootloader& Bootloader() { return *bootloader_; }
+
+ private:
+  SimHidBackend& backend_;
+  std::shared_ptr<SimAltimeter> altimeter_;
+  std::shared_ptr<SimBootloader> bootloader_;
+  std::shared_ptr<SimInterface> plugged_;
+  SimPortMode mode_ = SimPortMode::Application;
+  bool paced_ = false;
+  std::function<void()> onRemovedByFault_;
+};

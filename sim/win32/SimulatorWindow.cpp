@@ -1,0 +1,234 @@
+#include "sim/win32/SimulatorWindow.h"
+
+#include <dbt.h>
+#include <setupapi.h>
+
+extern "C" {
+#include <hidsdi.h>
+}
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "device/Version.h"
+#include "sim/SimUsbPort.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"ZelSimulator";
+constexpr wchar_t kTitle[] = L"Simulated altimeter";
+constexpr wchar_t kDialogClassName[] = L"DialogClass";  // every tool dialog of the program
+constexpr UINT WM_REMOVED_BY_FAULT = WM_APP + 10;      // from the thread whose transfer pulled it out
+
+// Control ids; tests drive the window by them.
+enum ControlId : int {
+  kPlugIn = 1101,
+  kPlugInBootloader = 1102,
+  kPullOut = 1103,
+  kState = 1104,
+  kFirmwareVersion = 1105,
+  kBootloaderVersion = 1106,
+  kMemory = 1110,
+  kPaced = 1111,
+  kFault = 1120,
+};
+
+constexpr int kClientWidth = 300;
+constexpr int kClientHeight = 245;
+constexpr int kMargin = 10;
+constexpr int kRow = 26;
+
+const wchar_t* const kMemoryChoices[] = {L"Empty", L"One flight", L"Three flights", L"Full"};
+const MemoryPreset kMemoryPresets[] = {MemoryPreset::Empty, MemoryPreset::OneFlight, MemoryPreset::SeveralFlights,
+                                       MemoryPreset::Full};
+const wchar_t* const kFaultChoices[] = {L"No fault", L"Silence", L"Removal mid-transfer", L"Wrong code"};
+const SimFault kFaults[] = {SimFault::None, SimFault::Silence, SimFault::RemovalMidTransfer, SimFault::WrongCode};
+
+struct Simulator {
+  SimUsbPort* port;
+  HWND window;
+  std::wstring pluggedPath;
+};
+
+Simulator* SimulatorOf(HWND window) { return reinterpret_cast<Simulator*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+
+HWND AddControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, int x, int y,
+                int width, int height) {
+  const HWND control = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                       nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  return control;
+}
+
+HWND AddChoices(HWND parent, int id, int x, int y, int width, const wchar_t* const* choices, int count, int chosen) {
+  const HWND combo = AddControl(parent, L"ComboBox", L"", CBS_DROPDOWNLIST | WS_TABSTOP, id, x, y, width, 120);
+  for (int i = 0; i < count; ++i) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choices[i]));
+  SendMessageW(combo, CB_SETCURSEL, chosen, 0);
+  return combo;
+}
+
+void AddControls(HWND window) {
+  const int wide = kClientWidth - 2 * kMargin;
+  int y = kMargin;
+  AddControl(window, L"Static", L"Not plugged in", SS_LEFT, kState, kMargin, y, wide, 18);
+  y += kRow;
+  AddControl(window, L"Button", L"Plug in", BS_PUSHBUTTON | WS_TABSTOP, kPlugIn, kMargin, y, 90, 24);
+  AddControl(window, L"Button", L"Plug in bootloader", BS_PUSHBUTTON | WS_TABSTOP, kPlugInBootloader, 105, y, 115, 24);
+  AddControl(window, L"Button", L"Pull out", BS_PUSHBUTTON | WS_TABSTOP, kPullOut, 225, y, 65, 24);
+  y += kRow + 8;
+  AddControl(window, L"Static", L"Firmware version (hex):", SS_LEFT, -1, kMargin, y + 3, 150, 18);
+  AddControl(window, L"Edit", L"0141", WS_BORDER | ES_UPPERCASE | WS_TABSTOP, kFirmwareVersion, 170, y, 60, 22);
+  y += kRow;
+  AddControl(window, L"Static", L"Bootloader version (hex):", SS_LEFT, -1, kMargin, y + 3, 150, 18);
+  AddControl(window, L"Edit", L"0103", WS_BORDER | ES_UPPERCASE | WS_TABSTOP, kBootloaderVersion, 170, y, 60, 22);
+  y += kRow + 8;
+  AddControl(window, L"Static", L"Memory:", SS_LEFT, -1, kMargin, y + 3, 70, 18);
+  AddChoices(window, kMemory, 90, y, 200, kMemoryChoices, 4, 2);
+  y += kRow + 4;
+  AddControl(window, L"Button", L"Pace replies like the device (1 report/ms)", BS_AUTOCHECKBOX | WS_TABSTOP, kPaced,
+             kMargin, y, wide, 20);
+  y += kRow + 8;
+  AddControl(window, L"Static", L"Next operation:", SS_LEFT, -1, kMargin, y + 3, 80, 18);
+  AddChoices(window, kFault, 90, y, 200, kFaultChoices, 4, 0);
+}
+
+// The notice the system sends the windows registered for HID interfaces.
+void BroadcastDeviceChange(WPARAM event, const std::wstring& path) {
+  std::vector<BYTE> bytes(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + path.size() * sizeof(wchar_t));
+  auto* notice = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(bytes.data());
+  notice->dbcc_size = static_cast<DWORD>(bytes.size());
+  notice->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  HidD_GetHidGuid(&notice->dbcc_classguid);
+  std::wcscpy(notice->dbcc_name, path.c_str());
+  struct Delivery {
+    WPARAM event;
+    LPARAM notice;
+  } delivery{event, reinterpret_cast<LPARAM>(notice)};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM address) -> BOOL {
+        wchar_t className[32] = {};
+        GetClassNameW(window, className, 32);
+        if (std::wcscmp(className, kDialogClassName) != 0) return TRUE;
+        const auto& d = *reinterpret_cast<const Delivery*>(address);
+        SendMessageW(window, WM_DEVICECHANGE, d.event, d.notice);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&delivery));
+}
+
+uint16_t HexField(HWND window, int id, uint16_t fallback) {
+  wchar_t text[16] = {};
+  GetDlgItemTextW(window, id, text, 16);
+  wchar_t* end = nullptr;
+  const unsigned long value = std::wcstoul(text, &end, 16);
+  return end != text && *end == L'\0' && value <= 0xFFFF ? static_cast<uint16_t>(value) : fallback;
+}
+
+void ShowState(const Simulator& simulator) {
+  std::wstring state = L"Not plugged in";
+  if (simulator.port->IsPluggedIn()) {
+    const bool application = simulator.port->Mode() == SimPortMode::Application;
+    const uint16_t version = HexField(simulator.window, application ? kFirmwareVersion : kBootloaderVersion, 0);
+    state = application ? L"Plugged in: application mode, firmware " + FormatVersion(version)
+                        : L"Plugged in: bootloader mode, bootloader " + FormatVersion(version);
+  }
+  SetDlgItemTextW(simulator.window, kState, state.c_str());
+}
+
+void PullOut(Simulator& simulator) {
+  const std::wstring path = simulator.port->PullOut();
+  if (!path.empty()) BroadcastDeviceChange(DBT_DEVICEREMOVECOMPLETE, path);
+}
+
+void PlugIn(Simulator& simulator, SimPortMode mode) {
+  PullOut(simulator);
+  const bool application = mode == SimPortMode::Application;
+  const uint16_t version = application ? HexField(simulator.window, kFirmwareVersion, kSimFirmwareVersion)
+                                       : HexField(simulator.window, kBootloaderVersion, kSimBootloaderVersion);
+  simulator.pluggedPath = simulator.port->PlugIn(mode, version);
+  SendDlgItemMessageW(simulator.window, kFault, CB_SETCURSEL, 0, 0);
+  BroadcastDeviceChange(DBT_DEVICEARRIVAL, simulator.pluggedPath);
+}
+
+int Chosen(HWND window, int id) { return static_cast<int>(SendDlgItemMessageW(window, id, CB_GETCURSEL, 0, 0)); }
+
+void OnCommand(Simulator& simulator, int id, int notification) {
+  const HWND window = simulator.window;
+  if (id == kPlugIn) PlugIn(simulator, SimPortMode::Application);
+  if (id == kPlugInBootloader) PlugIn(simulator, SimPortMode::Bootloader);
+  if (id == kPullOut) PullOut(simulator);
+  if (id == kPaced) simulator.port->SetPaced(IsDlgButtonChecked(window, kPaced) == BST_CHECKED);
+  if (id == kMemory && notification == CBN_SELCHANGE && Chosen(window, kMemory) >= 0) {
+    simulator.port->LoadMemory(kMemoryPresets[Chosen(window, kMemory)]);
+  }
+  if (id == kFault && notification == CBN_SELCHANGE && Chosen(window, kFault) >= 0) {
+    simulator.port->ArmFault(kFaults[Chosen(window, kFault)]);
+  }
+  ShowState(simulator);
+}
+
+void OnRemovedByFault(Simulator& simulator) {
+  BroadcastDeviceChange(DBT_DEVICEREMOVECOMPLETE, simulator.pluggedPath);
+  SendDlgItemMessageW(simulator.window, kFault, CB_SETCURSEL, 0, 0);
+  ShowState(simulator);
+}
+
+LRESULT CALLBACK SimulatorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Simulator* simulator = SimulatorOf(window);
+  switch (message) {
+    case WM_COMMAND:
+      if (simulator) OnCommand(*simulator, LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_REMOVED_BY_FAULT:
+      if (simulator) OnRemovedByFault(*simulator);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_NCDESTROY:
+      delete simulator;
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+bool RegisterSimulatorClass(HINSTANCE instance) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = SimulatorProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kClassName;
+  return RegisterClassW(&windowClass) != 0;
+}
+
+}  // namespace
+
+HWND CreateSimulatorWindow(HINSTANCE instance, SimUsbPort& port) {
+  if (!RegisterSimulatorClass(instance)) return nullptr;
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU;
+  const DWORD extendedStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int x = GetSystemMetrics(SM_CXSCREEN) - width - kMargin;
+  const HWND window = CreateWindowExW(extendedStyle, kClassName, kTitle, style, x, 60, width, height, nullptr,
+                                      nullptr, instance, nullptr);
+  if (!window) return nullptr;
+  auto* simulator = new Simulator{&port, window, {}};  // the window owns it; freed at WM_NCDESTROY
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(simulator));
+  AddControls(window);
+  CheckDlgButton(window, kPaced, port.IsPaced() ? BST_CHECKED : BST_UNCHECKED);
+  port.OnRemovedByFault([window] { PostMessageW(window, WM_REMOVED_BY_FAULT, 0, 0); });
+  // It starts as the window shows it: three flights, plugged in.
+  port.LoadMemory(kMemoryPresets[Chosen(window, kMemory)]);
+  PlugIn(*simulator, SimPortMode::Application);
+  ShowState(*simulator);
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  return window;
+}

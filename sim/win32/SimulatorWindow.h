@@ -1,0 +1,12 @@
+#pragma once
+// The demonstration program's "Simulated altimeter" window: plug the simulated
+// altimeter in or pull it out, choose its firmware version and memory, pace its
+// replies, and arm a fault for its next operation. Plugging and pulling reach
+// the program's open dialogs as the system's device notices would.
+#include <windows.h>
+
+class SimUsbPort;
+
+// Creates the window at the right edge of the screen, above the main window;
+// it lives until the program ends. Null when it cannot be made.
+HWND CreateSimulatorWindow(HINSTANCE instance, SimUsbPort& port);

@@ -1,0 +1,82 @@
+#include "sim/SimUsbPort.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "device/AltimeterLink.h"
+#include "support/LogCapture.h"
+
+namespace {
+
+class SimUsbPortTest : public ::testing::Test {
+ protected:
+  LogCapture log;
+  SimHidBackend backend{0.01};  // a silent device gives up in milliseconds
+  SimUsbPort port{backend};
+  AltimeterLink link{backend};
+};
+
+TEST_F(SimUsbPortTest, PlugsInEitherModeAndPullsOut) {
+  uint16_t version = 0;
+  EXPECT_EQ(-1, link.Connect(&version, false));
+  const std::wstring path = port.PlugIn(SimPortMode::Application, 0x013A);
+  EXPECT_EQ(-3, link.Connect(&version, false));
+  EXPECT_EQ(0x013A, version);
+
+  EXPECT_EQ(path, port.PullOut());
+  EXPECT_FALSE(port.IsPluggedIn());
+  EXPECT_EQ(-1, link.Connect(nullptr, false));
+  EXPECT_EQ(L"", port.PullOut());
+
+  port.PlugIn(SimPortMode::Bootloader, 0x0103);
+  EXPECT_EQ(-1, link.Connect(nullptr, false));
+  EXPECT_EQ(1, link.Connect(&version, true));
+  EXPECT_EQ(0x0103, version);
+  port.PlugIn(SimPortMode::Application, 0x0141);  // replugged in the other mode
+  EXPECT_EQ(-1, link.Connect(nullptr, true));
+  EXPECT_EQ(1, link.Connect(nullptr, false));
+}
+
+TEST_F(SimUsbPortTest, TheMemoryChosenIsWhatADownloadReads) {
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  ASSERT_EQ(1, link.Connect(nullptr, false));
+  port.LoadMemory(MemoryPreset::SeveralFlights);
+  ASSERT_EQ(0, link.ReadData(nullptr, nullptr));
+  EXPECT_EQ(3, link.CountSets());
+  port.LoadMemory(MemoryPreset::Empty);
+  ASSERT_EQ(0, link.ReadData(nullptr, nullptr));
+  EXPECT_EQ(0, link.CountSets());
+}
+
+TEST_F(SimUsbPortTest, EachFaultSpoilsTheNextOperation) {
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  ASSERT_EQ(1, link.Connect(nullptr, false));
+
+  port.ArmFault(SimFault::WrongCode);
+  EXPECT_EQ(-3, link.ClearData());
+  EXPECT_EQ(0, link.ClearData()) << "once only";
+
+  port.ArmFault(SimFault::Silence);
+  EXPECT_EQ(-1, link.ReadSettings());
+  port.ArmFault(SimFault::None);
+  EXPECT_EQ(0, link.ReadSettings());
+
+  std::atomic<int> removals{0};
+  port.OnRemovedByFault([&removals] { ++removals; });
+  port.ArmFault(SimFault::RemovalMidTransfer);
+  EXPECT_EQ(-1, link.ReadSettings());
+  EXPECT_EQ(1, removals);
+  EXPECT_FALSE(port.IsPluggedIn());
+  EXPECT_EQ(-1, link.Connect(nullptr, false));
+}
+
+TEST_F(SimUsbPortTest, PlugingInAgainDropsAnArmedFault) {
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  port.ArmFault(SimFault::Silence);
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  ASSERT_EQ(1, link.Connect(nullptr, false));
+  EXPECT_EQ(0, link.ReadSettings());
+}
+
+}  // namespace
