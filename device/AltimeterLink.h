@@ -72,8 +72,9 @@ class AltimeterLink {
   //       unexpected code: an early completion, or a completion other than 5
   //   -5  the reset or the command report could not be written; for the
   //       pressure, battery and fire commands also a missing reply
-  // Replies left unread by a failed or cancelled command are dropped before
-  // the next command starts.
+  // Replies left unread by a failed or cancelled command, those still on their
+  // way included, are dropped before the next command starts: it waits until
+  // the input has been quiet for 50 ms, for half a second at most.
   //
   // One 4-byte report: value little-endian in bytes 1 and 2, code in byte 3.
   bool SendCommand(uint16_t value, DeviceCode code, unsigned timeoutMs);

@@ -1,5 +1,7 @@
 // The application-mode command protocol: report framing, the reset that opens
 // every command sequence, and the settings and flight-memory transfers.
+#include <chrono>
+
 #include "base/DebugLog.h"
 #include "data/SetDirectory.h"
 #include "device/AltimeterLink.h"
@@ -7,9 +9,11 @@
 namespace {
 
 constexpr int kProgressEveryWords = 5;
-// Enough to empty the HID input buffer of a block and its completion, and
-// still finite against a device that never stops talking.
-constexpr int kMostStaleReplies = 256;
+// A device sends the replies of one command back to back, well within this;
+// a silence this long means the last of them has come.
+constexpr unsigned kQuietMs = 50;
+// A device that never stops talking must not keep the next command waiting.
+constexpr auto kLongestDrain = std::chrono::milliseconds(500);
 
 DataPacket PacketWithHeader(DataPacket packet, uint16_t header) {
   packet.kind = static_cast<uint8_t>(header & 0xFF);
@@ -41,15 +45,16 @@ bool AltimeterLink::ResetDevice() {
   return false;
 }
 
-// A sequence that failed or was cancelled may have left replies in the HID
-// input buffer (the rest of a block, a completion); read as answers to the
-// next command they would shift every later word. They are dropped before the
-// next sequence starts, without waiting for anything new.
+// A sequence that failed or was cancelled may have left replies behind, some
+// still on their way (a cancelled download has asked for a whole block); read
+// as answers to the next command they would shift every later word. They are
+// dropped before the next sequence starts, until the input has been quiet.
 void AltimeterLink::DiscardStaleReplies() {
   if (!repliesMayBeStale_) return;
   repliesMayBeStale_ = false;
+  const auto giveUp = std::chrono::steady_clock::now() + kLongestDrain;
   uint16_t value = 0;
-  for (int i = 0; i < kMostStaleReplies && ReadReply(value, nullptr, 0); ++i) {
+  while (ReadReply(value, nullptr, kQuietMs) && std::chrono::steady_clock::now() < giveUp) {
   }
 }
 
@@ -176,6 +181,8 @@ int AltimeterLink::ReadDataSequence(ReadProgressFn progress, void* context) {
 }
 
 int AltimeterLink::ReadBlock(int block, DataPacket& packet, ReadProgressFn progress, void* context) {
+  // Once asked for, a block's replies come whether or not they are read.
+  if (cancelRequested) return kCommandCancelled;
   if (!SendCommand(0, DeviceCode::ReadBlock, kReportTimeoutMs) ||
       !SendCommand(static_cast<uint16_t>(block), DeviceCode::ReadBlock, kReportTimeoutMs)) {
     return kCommandNotSent;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -157,6 +158,62 @@ TEST_F(CommandProtocolTest, ClearErasesTheMemoryAndTheCommentsButNotThePackets) 
   device->SetSilentFromRead(hooked.Reads());
   EXPECT_EQ(link.ClearData(), -1);
   EXPECT_FALSE(log.Contains("Could not read complete confirmation.")) << "a line of the other commands only";
+}
+
+// An altimeter whose replies come a few milliseconds apart, as a real one's
+// do, behind real time-outs: a command that ends early leaves replies on their way.
+class PacedAltimeterTest : public SimAltimeterTest {
+ protected:
+  PacedAltimeterTest() : SimAltimeterTest(1.0) {}
+  void SetUp() override {
+    SimAltimeterTest::SetUp();
+    altimeter->LoadMemory(PresetMemory(MemoryPreset::Full));
+    std::array<uint8_t, DeviceSettings::kImageSize> image{};
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(0x30 + i);
+    altimeter->SetSettingsImage(image);
+  }
+};
+
+TEST_F(PacedAltimeterTest, RepliesStillOnTheirWayDoNotAnswerTheNextCommand) {
+  device->SetReplyDelayMs(3);
+  const struct {
+    const char* what;
+    int read;  // of the download's, where the fault strikes
+    bool cancel;
+    int result;
+  } cases[] = {
+      {"cancel at the end of a block", 32, true, -2},
+      {"cancel inside a block", 10, true, -2},
+      {"completion inside a block", 10, false, -3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int writesBefore = hooked.Writes();
+    if (c.cancel) {
+      hooked.DuringRead(hooked.Reads() + c.read, [this] { link.RequestCancel(); });
+    } else {
+      altimeter->SetReplyCodeAt(c.read, CodeByte(DeviceCode::Complete));
+    }
+    EXPECT_EQ(link.ReadData(nullptr, nullptr), c.result);
+    EXPECT_EQ(hooked.Writes() - writesBefore, 3) << "no block is asked for after block 0";
+    hooked.DuringRead(-1, nullptr);
+    altimeter->ClearFaults();
+    link.settings.image.fill(0);
+    EXPECT_EQ(link.ReadSettings(), 0);
+    EXPECT_EQ(link.settings.image, altimeter->SettingsImage());
+  }
+}
+
+// A device that goes on talking past the bound: the drain gives up, and the
+// next command fails in its own time-out instead of hanging.
+TEST_F(PacedAltimeterTest, DrainOfADeviceThatKeepsTalkingIsBounded) {
+  device->SetReplyDelayMs(30);  // under the quiet time: the input is never quiet
+  hooked.DuringRead(hooked.Reads(), [this] { link.RequestCancel(); });
+  EXPECT_EQ(link.ReadData(nullptr, nullptr), -2);
+  const auto start = std::chrono::steady_clock::now();
+  link.WriteSettings();
+  // The rest of the block, 32 replies 30 ms apart, takes 960 ms to arrive.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(800));
 }
 
 TEST(CommandProtocolBootloaderTest, EveryCommandIsRefusedInBootloaderMode) {
