@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -142,6 +143,24 @@ TEST_F(CommandProtocolTest, CancelIsSeenAroundEveryWord) {
     EXPECT_EQ(link.packets, UsedPart(memory));
   }
   EXPECT_TRUE(log.Contains("Requesting CancelIO.\n"));
+}
+
+TEST_F(CommandProtocolTest, LiveTraceIsCalibratedLikeTheSet) {
+  const FlightMemory memory = PresetMemory(MemoryPreset::OneFlight);
+  altimeter->LoadMemory(memory);
+  link.settings.adcOffset = -40;
+  link.fastSet.Reset();
+  ASSERT_EQ(link.ReadData(nullptr, nullptr), 0);
+  ASSERT_TRUE(link.SelectDataSet(0));
+  const std::vector<double>& agl = link.currentSet.altitudeAgl;
+  const double peak = *std::max_element(agl.begin(), agl.end());
+  EXPECT_NEAR(link.fastSet.Snapshot().peakAltitude, peak, 0.01);
+
+  FastSet uncalibrated;
+  for (const DataPacket& packet : UsedPart(memory)) {
+    for (int k = 0; k < kWordsPerPacket; ++k) uncalibrated.AddSample(packet.Word(k), 0);
+  }
+  EXPECT_GT(std::fabs(uncalibrated.Snapshot().peakAltitude - peak), 1.0) << "an offset this large moves the peak";
 }
 
 TEST_F(CommandProtocolTest, ClearErasesTheMemoryAndTheCommentsButNotThePackets) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "device/TimeOutLimits.h"
 #include "sim/FlightModel.h"
 #include "sim/SimAltimeterFixture.h"
 
@@ -48,29 +50,68 @@ TEST_F(ControlCommandsTest, BatteryReadGivesTenthsOfAVolt) {
 }
 
 TEST_F(ControlCommandsTest, WrongOrMissingRepliesOfTheValueReads) {
+  altimeter->SetGroundAltitude(100.0);
   struct Case {
+    bool battery;
     int wrongCodeAt;     // the reply that carries code 11; -1: none
     int silentFromRead;  // -1: never
     int expected;
     uint16_t value;
     int reads;
+    std::string log;
   };
+  const std::string valueAsked = "Resetting device...\nSending command...\nReading data...\n";
+  const std::string completionAsked = valueAsked + "Reading completion code...\n";
   // A wrong code on the value ends the read before its completion; a wrong
-  // completion still leaves the value.
-  for (const Case& c : {Case{0, -1, -3, 0xBEEF, 1}, Case{1, -1, -3, 90, 2}, Case{-1, 0, -5, 0xBEEF, 1},
-                        Case{-1, 1, -5, 90, 2}}) {
+  // completion still leaves the value, and the battery read says "Done." of it.
+  const Case cases[] = {
+      {true, 0, -1, -3, 0xBEEF, 1, valueAsked},
+      {true, 1, -1, -3, 90, 2, completionAsked + "Done.\n"},
+      {true, -1, 0, -5, 0xBEEF, 1, valueAsked},
+      {true, -1, 1, -5, 90, 2, completionAsked},
+      {false, 0, -1, -3, 0xBEEF, 1, valueAsked},
+      {false, 1, -1, -3, 825, 2, completionAsked},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.log);
     altimeter->ClearFaults();
     if (c.wrongCodeAt >= 0) altimeter->SetReplyCodeAt(c.wrongCodeAt, 11);
     device->SetSilentFromRead(c.silentFromRead >= 0 ? hooked.Reads() + c.silentFromRead : -1);
     const int readsBefore = hooked.Reads();
     uint16_t value = 0xBEEF;
-    EXPECT_EQ(link.ReadBatteryVoltage(value), c.expected);
+    {
+      LogCapture caseLog;
+      EXPECT_EQ(c.battery ? link.ReadBatteryVoltage(value) : link.ReadPressureAdc(value), c.expected);
+      EXPECT_EQ(caseLog.Text(), c.log);
+    }
     EXPECT_EQ(value, c.value);
     EXPECT_EQ(hooked.Reads() - readsBefore, c.reads);
     device->SetSilentFromRead(-1);
     // The command after it is not confused by what was left unread.
     altimeter->ClearFaults();
     EXPECT_EQ(link.ReadBatteryVoltage(value), 0);
+  }
+}
+
+TEST_F(ControlCommandsTest, ValueReadWhoseResetOrCommandIsNotWrittenStopsThere) {
+  const struct {
+    int removedAtTransfer;
+    const char* log;
+  } cases[] = {{0, "Resetting device...\nWrite Error.\n"}, {1, "Resetting device...\nSending command...\n"}};
+  int instance = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    device->SetRemovedAtTransfer(device->TransfersStarted() + c.removedAtTransfer);
+    uint16_t value = 0xBEEF;
+    {
+      LogCapture caseLog;
+      EXPECT_EQ(link.ReadPressureAdc(value), -5);
+      EXPECT_EQ(caseLog.Text(), c.log);
+    }
+    EXPECT_EQ(value, 0xBEEF);
+    device = PlugSimAltimeter(backend, altimeter, kSimFirmwareVersion, ++instance);
+    ASSERT_EQ(link.Connect(nullptr, false), 1);
+    EXPECT_EQ(link.ReadPressureAdc(value), 0);
   }
 }
 
@@ -144,6 +185,43 @@ TEST_F(ControlCommandsTest, EmulatedFlightFiresWhereTheRecordingShows) {
   EXPECT_TRUE(log.Contains("Device indicates end of launch.\n"));
   EXPECT_EQ(altimeter->LineAFirings(), 1);
   EXPECT_EQ(altimeter->LineBFirings(), 1);
+}
+
+// A reply awaited up to its limit, on a time-out scale that keeps the waits short.
+class TimeOutLimitTest : public SimAltimeterTest {
+ protected:
+  explicit TimeOutLimitTest(double timeoutScale) : SimAltimeterTest(timeoutScale), timeoutScale_(timeoutScale) {}
+  void DelayReplies(double fraction, unsigned limitMs) {
+    device->SetReplyDelayMs(ScaledDelayMs(fraction, limitMs, timeoutScale_));
+  }
+
+ private:
+  const double timeoutScale_;
+};
+
+class ReportTimeOutTest : public TimeOutLimitTest {
+ protected:
+  ReportTimeOutTest() : TimeOutLimitTest(0.05) {}
+};
+
+class EmulationTimeOutTest : public TimeOutLimitTest {
+ protected:
+  EmulationTimeOutTest() : TimeOutLimitTest(0.01) {}
+};
+
+TEST_F(ReportTimeOutTest, CompletionIsAwaitedUpToItsLimit) {
+  DelayReplies(kJustInside, kReportLimitMs);
+  EXPECT_EQ(link.FireLines(), 0);
+  DelayReplies(kJustPast, kReportLimitMs);
+  EXPECT_EQ(link.FireLines(), -5);
+}
+
+TEST_F(EmulationTimeOutTest, DeviceIsAwaitedUpToItsLimit) {
+  DelayReplies(kJustInside, kEmulationReplyLimitMs);
+  EXPECT_TRUE(link.EmulateLaunch(nullptr, nullptr)) << "no samples: the request, the reset, the completion";
+  DelayReplies(kJustPast, kEmulationReplyLimitMs);
+  EXPECT_FALSE(link.EmulateLaunch(nullptr, nullptr));
+  EXPECT_TRUE(log.Contains("Emulating Launch...\nRead Error.\n"));
 }
 
 }  // namespace

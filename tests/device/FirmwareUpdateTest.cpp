@@ -4,6 +4,7 @@
 
 #include "device/AltimeterLink.h"
 #include "device/FirmwareFixtures.h"
+#include "device/TimeOutLimits.h"
 #include "sim/SimBootloader.h"
 #include "support/LogCapture.h"
 
@@ -13,7 +14,7 @@ namespace {
 // update reported.
 class UpdateRig {
  public:
-  UpdateRig() {
+  explicit UpdateRig(double timeoutScale = 0.01) : backend(timeoutScale) {
     sim = PlugSimBootloader(backend, bootloader);
     connected = link.Connect(nullptr, true) == 1;
   }
@@ -35,7 +36,7 @@ class UpdateRig {
     return lastBlockSeen == last;
   }
 
-  SimHidBackend backend{0.01};
+  SimHidBackend backend;
   std::shared_ptr<SimBootloader> bootloader = std::make_shared<SimBootloader>();
   std::shared_ptr<SimInterface> sim;
   AltimeterLink link{backend};
@@ -190,17 +191,21 @@ TEST(FirmwareUpdateTest, ChecksRunInOrderAndTheFirstFailureDecides) {
 }
 
 TEST(FirmwareUpdateTest, RejectedBlockIsAProtocolErrorAfterTheBlocksBefore) {
-  UpdateRig rig;
-  rig.bootloader->SetRejectedBlock(2);
-  LogCapture log;
-  EXPECT_EQ(rig.Update(FirmwareFileRecipe{}), -3);
-  EXPECT_TRUE(log.Contains("Written Block: 40\nProtocol error.\n"));
-  EXPECT_EQ(rig.bootloader->WrittenAddresses(), (std::vector<uint16_t>{0, 64}));
-  const std::vector<uint8_t> flash = rig.bootloader->Flash();
-  const std::vector<uint8_t> plain = FirmwareFileRecipe{}.plain;
-  EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + 128, flash.begin()));
-  EXPECT_EQ(flash[128], kErasedFlashByte);
-  EXPECT_EQ(rig.progress, (std::vector<int>{0, 1, 2})) << "no progress past the failure";
+  for (const uint8_t answer : {0x00, 0x02, 0xFF}) {
+    SCOPED_TRACE(static_cast<int>(answer));
+    UpdateRig rig;
+    rig.bootloader->SetRejectedBlock(2, answer);
+    LogCapture log;
+    EXPECT_EQ(rig.Update(FirmwareFileRecipe{}), -3);
+    EXPECT_TRUE(log.Contains("Written Block: 40\nProtocol error.\n"));
+    EXPECT_EQ(rig.bootloader->WrittenAddresses(), (std::vector<uint16_t>{0, 64}));
+    EXPECT_EQ(rig.bootloader->BlocksReceived(), 3) << "no block is sent after the refused one";
+    const std::vector<uint8_t> flash = rig.bootloader->Flash();
+    const std::vector<uint8_t> plain = FirmwareFileRecipe{}.plain;
+    EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + 128, flash.begin()));
+    EXPECT_EQ(flash[128], kErasedFlashByte);
+    EXPECT_EQ(rig.progress, (std::vector<int>{0, 1, 2})) << "no progress past the failure";
+  }
 }
 
 TEST(FirmwareUpdateTest, VanishingOrSilentDeviceTimesOutMidUpdate) {
@@ -224,6 +229,23 @@ TEST(FirmwareUpdateTest, VanishingOrSilentDeviceTimesOutMidUpdate) {
     EXPECT_TRUE(log.Contains(c.line)) << c.what;
     EXPECT_EQ(rig.bootloader->WrittenAddresses().front(), 0) << c.what;
     EXPECT_EQ(rig.progress.back(), 1) << c.what;
+  }
+}
+
+TEST(FirmwareUpdateTest, AnswersAreAwaitedUpToTheirLimit) {
+  constexpr double kScale = 0.05;
+  const struct {
+    double fraction;
+    int result;
+  } cases[] = {{kJustInside, 0}, {kJustPast, -4}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fraction);
+    UpdateRig rig(kScale);
+    rig.sim->SetReplyDelayMs(ScaledDelayMs(c.fraction, kReportLimitMs, kScale));
+    FirmwareFileRecipe oneBlock;
+    oneBlock.plain = PatternBinary(64);
+    LogCapture log;
+    EXPECT_EQ(rig.Update(oneBlock), c.result) << "the hardware answer, then the block's";
   }
 }
 
