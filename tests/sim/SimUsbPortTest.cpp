@@ -71,7 +71,7 @@ TEST_F(SimUsbPortTest, EachFaultSpoilsTheNextOperation) {
   EXPECT_EQ(-1, link.Connect(nullptr, false));
 }
 
-TEST_F(SimUsbPortTest, PlugingInAgainDropsAnArmedFault) {
+TEST_F(SimUsbPortTest, PluggingInAgainDropsAnArmedFault) {
   port.PlugIn(SimPortMode::Application, 0x0141);
   port.ArmFault(SimFault::Silence);
   port.PlugIn(SimPortMode::Application, 0x0141);
