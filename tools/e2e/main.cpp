@@ -21,6 +21,24 @@
 //   zeldrive wait-gone                  waits until the main window is gone
 //   zeldrive wait-colour R G B          waits until the client area's centre shows that colour
 //
+// and on the controls of a window found by its caption (a dialog of the
+// program or of the system, or the simulator window), controls by their ids:
+//
+//   zeldrive press CAPTION ID           clicks a button
+//   zeldrive check CAPTION ID 0|1       sets a check box as a click would
+//   zeldrive set-text CAPTION ID TEXT   replaces a control's text
+//   zeldrive text CAPTION ID            prints a control's text
+//   zeldrive wait-line CAPTION ID LINE  waits until a control's text has that whole line
+//   zeldrive choose CAPTION ID INDEX    chooses an entry of a drop-down list
+//   zeldrive click CAPTION ID X         clicks a control at x, halfway down
+//   zeldrive enabled CAPTION            prints the ids of the enabled controls
+//   zeldrive key CAPTION VK             sends a key press (27 is Escape)
+//   zeldrive close-window CAPTION       asks a window to close
+//   zeldrive wait-closed CAPTION        waits until that dialog is gone
+//   zeldrive size CAPTION W H           resizes a window as a drag would; prints its size
+//   zeldrive rect CAPTION ID            prints a control's x y width height in the window
+//   zeldrive pixel CAPTION ID X Y       prints the colour on screen at x y of a control
+//
 // Exits 0 on success, 1 when a window did not appear or the command failed, 2
 // on a usage error. Every wait ends after 15 s.
 #include <windows.h>
@@ -31,6 +49,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/e2e/DialogCommands.h"
 #include "tools/e2e/DriverWindows.h"
 #include "tools/e2e/FaultMessage.h"
 #include "view/win32/DrawingFaults.h"
@@ -268,6 +287,13 @@ const std::map<std::wstring, Command> kCommands{
     {L"wait-colour", {3, WaitColour}},   {L"move", {2, Move}},
     {L"maximise", {0, Maximise}},        {L"repaint", {0, Repaint}},
     {L"fault", {1, ArmFault}},
+    {L"press", {2, PressCommand}},       {L"check", {3, CheckCommand}},
+    {L"set-text", {3, SetTextCommand}},  {L"text", {2, TextCommand}},
+    {L"wait-line", {3, WaitLineCommand}}, {L"choose", {3, ChooseCommand}},
+    {L"click", {3, ClickCommand}},       {L"enabled", {1, EnabledCommand}},
+    {L"key", {2, KeyCommand}},           {L"close-window", {1, CloseWindowCommand}},
+    {L"wait-closed", {1, WaitClosedCommand}}, {L"size", {3, SizeCommand}},
+    {L"rect", {2, RectCommand}},         {L"pixel", {4, PixelCommand}},
 };
 
 }  // namespace

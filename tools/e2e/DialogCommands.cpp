@@ -1,0 +1,189 @@
+#include "tools/e2e/DialogCommands.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "tools/e2e/DriverWindows.h"
+
+namespace {
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "zeldrive: %s\n", what);
+  return 1;
+}
+
+int Number(const std::wstring& text) { return static_cast<int>(std::wcstol(text.c_str(), nullptr, 0)); }
+
+// A dialog by caption, or any other top-level window of that title.
+HWND Window(const std::wstring& caption) {
+  return WaitForWindow(
+      [&caption]() -> HWND {
+        if (const HWND dialog = FindDialog(caption)) return dialog;
+        const HWND window = FindWindowW(nullptr, caption.c_str());
+        return window && IsWindowVisible(window) ? window : nullptr;
+      },
+      kDefaultTimeoutMs);
+}
+
+// The control `args[1]` of the window `args[0]`; null (and said) when either is missing.
+HWND ControlOf(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) {
+    Fail("no such window");
+    return nullptr;
+  }
+  const HWND control = GetDlgItem(window, Number(args[1]));
+  if (!control) Fail("no such control");
+  return control;
+}
+
+bool HasLine(const std::wstring& text, const std::wstring& line) {
+  std::wistringstream lines(text);
+  for (std::wstring each; std::getline(lines, each);) {
+    if (!each.empty() && each.back() == L'\r') each.pop_back();
+    if (each == line) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// Posted: the button may open a modal box.
+int PressCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
+               reinterpret_cast<LPARAM>(control));
+  return 0;
+}
+
+int CheckCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  SendMessageW(control, BM_SETCHECK, Number(args[2]) ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
+               reinterpret_cast<LPARAM>(control));
+  return 0;
+}
+
+int SetTextCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2].c_str()));
+  return 0;
+}
+
+int TextCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  std::printf("%ls\n", WindowText(control).c_str());
+  return 0;
+}
+
+int WaitLineCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  const HWND found = WaitForWindow([&]() { return HasLine(WindowText(control), args[2]) ? control : nullptr; },
+                                   kDefaultTimeoutMs);
+  return found ? 0 : Fail("the line did not appear");
+}
+
+// Sent, so the window has acted on the choice when the command ends.
+int ChooseCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  SendMessageW(control, CB_SETCURSEL, Number(args[2]), 0);
+  SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(control));
+  return 0;
+}
+
+// A left click at x, halfway down the control.
+int ClickCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  RECT client{};
+  GetClientRect(control, &client);
+  const LPARAM at = MAKELPARAM(Number(args[2]), client.bottom / 2);
+  SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(control, WM_LBUTTONUP, 0, at);
+  return 0;
+}
+
+// The ids of the window's enabled controls, one per line.
+int EnabledCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  EnumChildWindows(
+      window,
+      [](HWND control, LPARAM) -> BOOL {
+        if (IsWindowEnabled(control) && GetDlgCtrlID(control) > 0) std::printf("%d\n", GetDlgCtrlID(control));
+        return TRUE;
+      },
+      0);
+  return 0;
+}
+
+int KeyCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  PostMessageW(window, WM_KEYDOWN, Number(args[1]), 0);
+  return 0;
+}
+
+int CloseWindowCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+int WaitClosedCommand(const DriverArgs& args) {
+  const HWND window = FindDialog(args[0]);
+  return !window || WaitUntilGone(window, kDefaultTimeoutMs) ? 0 : Fail("the window is still there");
+}
+
+// Prints the outer size the window took: a minimum track size may refuse less.
+int SizeCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  // A drag of the frame: the system asks the window for its limits first.
+  MINMAXINFO limits{};
+  SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  const int width = std::max<int>(Number(args[1]), limits.ptMinTrackSize.x);
+  const int height = std::max<int>(Number(args[2]), limits.ptMinTrackSize.y);
+  SetWindowPos(window, nullptr, frame.left, frame.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  GetWindowRect(window, &frame);
+  std::printf("%ld %ld\n", frame.right - frame.left, frame.bottom - frame.top);
+  return 0;
+}
+
+// x y width height in the window's client coordinates.
+int RectCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  RECT bounds{};
+  GetWindowRect(control, &bounds);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+  std::printf("%ld %ld %ld %ld\n", bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+  return 0;
+}
+
+// The colour on screen at (x, y) of the control's client area: r g b.
+int PixelCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  POINT at{Number(args[2]), Number(args[3])};
+  ClientToScreen(control, &at);
+  const HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  std::printf("%d %d %d\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+  return 0;
+}
