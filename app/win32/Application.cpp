@@ -16,15 +16,15 @@ AltimeterLink* programLink = nullptr;  // we don't own it
 
 AltimeterLink& ProgramLink() { return *programLink; }
 
-int RunApplication(HINSTANCE instance, AltimeterLink& link, const std::function<void()>& beside) {
+int RunApplication(HINSTANCE instance, AltimeterLink& link, const std::function<void(HWND)>& beside) {
   InitCommonControls();
   DebugLog << "- ZEL USB -" << std::endl << std::endl;
   programLink = &link;
   BindGraph(link);
   RegisterDialogClass();
   const GdiplusSession gdiplus;  // up until the window and its drawing are gone
-  if (CreateMainWindow(instance)) {
-    if (beside) beside();
+  if (const HWND main = CreateMainWindow(instance)) {
+    if (beside) beside(main);
     RunMessageLoop();
   }
   DestroyMainWindow(instance);

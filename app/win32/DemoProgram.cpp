@@ -19,5 +19,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SimUsbPort port(simulatedDevices);
   ChainedHidBackend backend(realDevices, simulatedDevices);
   AltimeterLink link(backend);
-  return RunApplication(instance, link, [&port, instance] { CreateSimulatorWindow(instance, port); });
+  return RunApplication(instance, link, [&port, instance](HWND main) { CreateSimulatorWindow(instance, main, port); });
 }

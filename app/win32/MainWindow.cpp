@@ -88,6 +88,19 @@ void OnPaint(HWND window) {
   ValidateRect(window, nullptr);
 }
 
+// A live download keeps a redraw request posted all the time, and the system
+// paints a window only when nothing is posted: the open dialog would freeze.
+// So every window of this thread that waits for paint gets it after each frame.
+void PaintWaitingWindows() {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM) -> BOOL {
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        return TRUE;
+      },
+      0);
+}
+
 bool ConfirmClose(HWND window) { return ShowMessageBox(window, IDS_ARE_YOU_SURE, MB_YESNO | MB_ICONWARNING) != IDNO; }
 
 // Tools and Help items without a dialog yet do nothing.
@@ -180,6 +193,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       break;
     case WM_REDRAWGRAPH:
       ServeRedrawRequest();
+      PaintWaitingWindows();
       return 0;
     default:
       break;

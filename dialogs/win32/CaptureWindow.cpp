@@ -116,14 +116,15 @@ bool CCaptureWindow::OnOtherMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR
   return true;
 }
 
-// A download cancelled by the close leaves neither packets nor a data set.
+// A download the close interrupted leaves neither packets nor a data set,
+// however many passes of the handshake it took to end.
 void CCaptureWindow::OnClose() {
   closing = true;
-  const bool wasRunning = workerThread.IsRunning();
+  interruptedWorker = interruptedWorker || workerThread.IsRunning();
   link.RequestCancel();
   DebugLog << "Canceled IO." << std::endl;
   if (!WorkerHasEnded("reposting close message...")) return;
-  if (wasRunning) ForgetDownload();
+  if (interruptedWorker) ForgetDownload();
   EndDialog(hwnd, 0);
 }
 

@@ -60,5 +60,6 @@ class CCaptureWindow : public ToolDialog {
   MemoryMapStrip memoryMap;
   std::atomic<int32_t> selectedSet;
   std::atomic<bool> closing{false};
+  bool interruptedWorker = false;  // a worker ran when the close began
   std::atomic<bool> liveUpdate{false};  // as checked when the download started
 };

@@ -20,6 +20,10 @@ constexpr wchar_t kClassName[] = L"ZelSimulator";
 constexpr wchar_t kTitle[] = L"Simulated altimeter";
 constexpr wchar_t kDialogClassName[] = L"DialogClass";  // every tool dialog of the program
 constexpr UINT WM_REMOVED_BY_FAULT = WM_APP + 10;      // from the thread whose transfer pulled it out
+// The graph is blitted straight to the screen, and under Wine that blit can
+// cover this window without telling it; so it repaints itself now and then.
+constexpr UINT_PTR kRepaintTimer = 1;
+constexpr UINT kRepaintEveryMs = 500;
 
 // Control ids; tests drive the window by them.
 enum ControlId : int {
@@ -185,6 +189,9 @@ LRESULT CALLBACK SimulatorProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_REMOVED_BY_FAULT:
       if (simulator) OnRemovedByFault(*simulator);
       return 0;
+    case WM_TIMER:
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      return 0;
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -208,16 +215,16 @@ bool RegisterSimulatorClass(HINSTANCE instance) {
 
 }  // namespace
 
-HWND CreateSimulatorWindow(HINSTANCE instance, SimUsbPort& port) {
+HWND CreateSimulatorWindow(HINSTANCE instance, HWND mainWindow, SimUsbPort& port) {
   if (!RegisterSimulatorClass(instance)) return nullptr;
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU;
-  const DWORD extendedStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  const DWORD extendedStyle = WS_EX_TOOLWINDOW;
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   const int x = GetSystemMetrics(SM_CXSCREEN) - width - kMargin;
-  const HWND window = CreateWindowExW(extendedStyle, kClassName, kTitle, style, x, 60, width, height, nullptr,
+  const HWND window = CreateWindowExW(extendedStyle, kClassName, kTitle, style, x, 60, width, height, mainWindow,
                                       nullptr, instance, nullptr);
   if (!window) return nullptr;
   auto* simulator = new Simulator{&port, window, {}};  // the window owns it; freed at WM_NCDESTROY
@@ -229,6 +236,7 @@ HWND CreateSimulatorWindow(HINSTANCE instance, SimUsbPort& port) {
   port.LoadMemory(kMemoryPresets[Chosen(window, kMemory)]);
   PlugIn(*simulator, SimPortMode::Application);
   ShowState(*simulator);
+  SetTimer(window, kRepaintTimer, kRepaintEveryMs, nullptr);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   return window;
 }

@@ -7,6 +7,6 @@
 
 class SimUsbPort;
 
-// Creates the window at the right edge of the screen, above the main window;
-// it lives until the program ends. Null when it cannot be made.
-HWND CreateSimulatorWindow(HINSTANCE instance, SimUsbPort& port);
+// Creates the window at the right edge of the screen, owned by (and so always
+// above) the main window; it lives as long as that. Null when it cannot be made.
+HWND CreateSimulatorWindow(HINSTANCE instance, HWND mainWindow, SimUsbPort& port);

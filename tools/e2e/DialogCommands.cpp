@@ -41,6 +41,15 @@ HWND ControlOf(const DriverArgs& args) {
   return control;
 }
 
+// WM_GETTEXT itself: GetWindowText does not ask a control of another process.
+std::wstring ControlText(HWND control) {
+  const LRESULT length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
 bool HasLine(const std::wstring& text, const std::wstring& line) {
   std::wistringstream lines(text);
   for (std::wstring each; std::getline(lines, each);) {
@@ -80,14 +89,14 @@ int SetTextCommand(const DriverArgs& args) {
 int TextCommand(const DriverArgs& args) {
   const HWND control = ControlOf(args);
   if (!control) return 1;
-  std::printf("%ls\n", WindowText(control).c_str());
+  std::printf("%ls\n", ControlText(control).c_str());
   return 0;
 }
 
 int WaitLineCommand(const DriverArgs& args) {
   const HWND control = ControlOf(args);
   if (!control) return 1;
-  const HWND found = WaitForWindow([&]() { return HasLine(WindowText(control), args[2]) ? control : nullptr; },
+  const HWND found = WaitForWindow([&]() { return HasLine(ControlText(control), args[2]) ? control : nullptr; },
                                    kDefaultTimeoutMs);
   return found ? 0 : Fail("the line did not appear");
 }
@@ -171,6 +180,18 @@ int RectCommand(const DriverArgs& args) {
   RECT bounds{};
   GetWindowRect(control, &bounds);
   MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+  std::printf("%ld %ld %ld %ld\n", bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+  return 0;
+}
+
+// x y width height on the screen, of a control or (ID 0) of the window itself.
+int ScreenRectCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  const HWND shown = Number(args[1]) == 0 ? window : GetDlgItem(window, Number(args[1]));
+  if (!shown) return Fail("no such control");
+  RECT bounds{};
+  GetWindowRect(shown, &bounds);
   std::printf("%ld %ld %ld %ld\n", bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
   return 0;
 }

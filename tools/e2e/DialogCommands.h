@@ -19,4 +19,5 @@ int CloseWindowCommand(const DriverArgs& args);  // CAPTION
 int WaitClosedCommand(const DriverArgs& args);   // CAPTION
 int SizeCommand(const DriverArgs& args);         // CAPTION W H
 int RectCommand(const DriverArgs& args);         // CAPTION ID
+int ScreenRectCommand(const DriverArgs& args);   // CAPTION ID (0: the window)
 int PixelCommand(const DriverArgs& args);        // CAPTION ID X Y

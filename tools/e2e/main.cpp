@@ -37,6 +37,7 @@
 //   zeldrive wait-closed CAPTION        waits until that dialog is gone
 //   zeldrive size CAPTION W H           resizes a window as a drag would; prints its size
 //   zeldrive rect CAPTION ID            prints a control's x y width height in the window
+//   zeldrive screen-rect CAPTION ID     prints them on the screen; ID 0 is the window itself
 //   zeldrive pixel CAPTION ID X Y       prints the colour on screen at x y of a control
 //
 // Exits 0 on success, 1 when a window did not appear or the command failed, 2
@@ -293,7 +294,8 @@ const std::map<std::wstring, Command> kCommands{
     {L"click", {3, ClickCommand}},       {L"enabled", {1, EnabledCommand}},
     {L"key", {2, KeyCommand}},           {L"close-window", {1, CloseWindowCommand}},
     {L"wait-closed", {1, WaitClosedCommand}}, {L"size", {3, SizeCommand}},
-    {L"rect", {2, RectCommand}},         {L"pixel", {4, PixelCommand}},
+    {L"rect", {2, RectCommand}},         {L"screen-rect", {2, ScreenRectCommand}},
+    {L"pixel", {4, PixelCommand}},
 };
 
 }  // namespace
