@@ -4,13 +4,18 @@
 # exports), then the graph's speed under Wine on Xvfb at 1280 x 1024: the Windows benchmark
 # (bench/win32) draws a full memory's data set view and live trace, and the
 # program's time from start to its first painted frame is taken from outside,
-# once with Wine not yet running and then warm. Prints the figures.
+# once with Wine not yet running and then warm; the demonstration program then
+# downloads a full memory through Download Data from the simulated altimeter,
+# paced like the device, with Live Update off and on; last, the refresh of a
+# full status box. Prints the figures.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 source "$ZEL_ROOT/scripts/lib/wine.sh"
 source "$ZEL_ROOT/scripts/lib/zelusb.sh"
 
 readonly STARTS=5
+readonly DOWNLOADS=3
+readonly DEMO=$ZEL_BUILD/mingw/app/zelusb-demo.exe
 
 cleanup() {
   zel_stop_wine
@@ -33,6 +38,41 @@ time_first_frame() {
   awk -v ns="$elapsed" 'BEGIN { printf "%.2f\n", ns / 1e9 }'
 }
 
+# download_ms LIVE: one paced full-memory download through the dialog, with
+# Live Update off (0) or on (1): "milliseconds frames".
+download_ms() {
+  local before after ms
+  zel_drive menu 40006
+  zel_drive wait-line "Download Data" 1003 "Device Connected." || return 1
+  zel_drive check "Download Data" 1032 "$1"
+  before=$(zel_drive frames)
+  ms=$(zel_drive time-line "Download Data" 1006 1003 "Data read successfully.") || return 1
+  after=$(zel_drive frames)
+  zel_drive wait-line "Download Data" 1003 "Packets Read: 128" >/dev/null
+  zel_drive close-window "Download Data" && zel_drive wait-closed "Download Data"
+  echo "$ms $((after - before))"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+time_downloads() {
+  zel_start_program /dev/null "$DEMO" >/dev/null
+  zel_drive choose "Simulated altimeter" 1110 3  # a full memory
+  zel_drive check "Simulated altimeter" 1111 1   # one report per millisecond
+  local off=() on=() frames=() run result
+  for run in $(seq "$DOWNLOADS"); do
+    result=$(download_ms 0) && off+=("${result%% *}")
+    result=$(download_ms 1) && on+=("${result%% *}") && frames+=("${result##* }")
+  done
+  zel_exit_program >/dev/null
+  local offMs onMs
+  offMs=$(printf '%s\n' "${off[@]}" | median)
+  onMs=$(printf '%s\n' "${on[@]}" | median)
+  echo "Live Update off: median $offMs ms (${off[*]})"
+  echo "Live Update on:  median $onMs ms (${on[*]}), $(printf '%s\n' "${frames[@]}" | median) frames drawn (${frames[*]})"
+  awk -v on="$onMs" -v off="$offMs" 'BEGIN { printf "ratio on / off: %.3f (goal <= 1.05); the device floor is 4,241 replies at 1 ms\n", on / off }'
+}
+
 zel_require_build_tools
 zel_require_wine
 ZEL_TARGETS=zel_bench zel_build native-release -DCMAKE_BUILD_TYPE=Release -DZEL_TESTS=OFF
@@ -40,7 +80,7 @@ echo "== core (native, Release)"
 "$ZEL_BUILD/native-release/bench/zel_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true |
   grep -E '^Benchmark|_median'
 
-ZEL_TARGETS="zelusb zeldrive graph_bench" zel_build_windows
+ZEL_TARGETS="zelusb zelusb-demo zeldrive graph_bench status_box_bench" zel_build_windows
 unset DISPLAY
 zel_start_display
 zel_init_wine_prefix
@@ -54,3 +94,9 @@ echo "cold (Wine not running): $(time_first_frame) s"
 warm=()
 for _ in $(seq "$STARTS"); do warm+=("$(time_first_frame)"); done
 printf '%s\n' "${warm[@]}" | sort -n | awk '{ v[NR] = $1 } END { printf "warm: median %.2f s of %d starts (%s .. %s)\n", v[int((NR + 1) / 2)], NR, v[1], v[NR] }'
+
+echo "== Download Data: a full memory from the simulated altimeter, paced at one report per millisecond"
+time_downloads
+
+echo "== status box"
+wine "$ZEL_BUILD/mingw/bench/win32/status_box_bench.exe" 2>/dev/null | tr -d '\r'

@@ -162,6 +162,8 @@ void DestroyMainWindow(HINSTANCE instance) {
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static const UINT liveTraceFramesMessage = RegisterWindowMessageW(kLiveTraceFramesMessage);
+  if (message == liveTraceFramesMessage) return static_cast<LRESULT>(LiveTraceFramesDrawn());
   switch (message) {
     case WM_CREATE:
       OnCreate(window);

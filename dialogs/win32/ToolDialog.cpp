@@ -11,14 +11,13 @@ extern "C" {
 #include "device/AltimeterLink.h"
 #include "device/Version.h"
 #include "dialogs/win32/DialogFace.h"
+#include "dialogs/win32/StatusBox.h"
 #include "resources/ResourceIds.h"
 
 namespace {
 
 constexpr int kConnectionIconSize = 48;
 constexpr DWORD kCloseWaitMs = 100;
-constexpr WPARAM kScrollToLastLine = 0;
-constexpr LPARAM kAllLines = 0x7FFFFFFF;
 
 DeviceBroadcast BroadcastOf(LPARAM data) {
   DeviceBroadcast broadcast;
@@ -42,9 +41,11 @@ ToolDialog::ToolDialog(int dialogId, AltimeterLink& link)
 
 ToolDialog::~ToolDialog() { DebugLog << "DESTRUCT" << std::endl; }
 
+// A burst of lines costs one refresh: the copy into the box takes
+// milliseconds, and a full box a good part of a second under Wine.
 void ToolDialog::AppendStatus(const std::wstring& line) {
   statusText.Append(line + L"\r\n");
-  PostMessageW(hwnd, WM_STATUSUPDATE, 0, 0);
+  if (!statusRefreshPending_.exchange(true)) PostMessageW(hwnd, WM_STATUSUPDATE, 0, 0);
 }
 
 INT_PTR ToolDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -101,13 +102,10 @@ bool ToolDialog::WorkerHasEnded(const char* repostLine) {
   return true;
 }
 
+// Cleared first: a line appended while the box is filled posts a new refresh.
 void ToolDialog::RefreshStatusBox() {
-  const HWND box = Control(kStatusBoxId);
-  SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-  statusText.Read([box](const wchar_t* text) { SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); });
-  SendMessageW(box, EM_LINESCROLL, kScrollToLastLine, kAllLines);
-  SendMessageW(box, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(box, nullptr, TRUE);
+  statusRefreshPending_ = false;
+  ShowStatusText(Control(kStatusBoxId), statusText);
 }
 
 void ToolDialog::RegisterForDeviceNotifications() {

@@ -4,6 +4,7 @@
 // connection report, and the routing of their messages.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,7 +28,8 @@ class ToolDialog : public CBaseWindow {
   ToolDialog(int dialogId, AltimeterLink& link);
   ~ToolDialog() override;  // logs "DESTRUCT"
 
-  // Any thread: adds `line` and CR LF to the status box.
+  // Any thread: adds `line` and CR LF to the status box; the box is refreshed
+  // once for the lines added before the main thread gets to it.
   void AppendStatus(const std::wstring& line);
 
   INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) final;
@@ -77,4 +79,5 @@ class ToolDialog : public CBaseWindow {
 
   LoadedIcon connectedIcon_;
   LoadedIcon disconnectedIcon_;
+  std::atomic<bool> statusRefreshPending_{false};
 };

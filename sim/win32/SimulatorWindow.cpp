@@ -217,8 +217,9 @@ bool RegisterSimulatorClass(HINSTANCE instance) {
 
 HWND CreateSimulatorWindow(HINSTANCE instance, HWND mainWindow, SimUsbPort& port) {
   if (!RegisterSimulatorClass(instance)) return nullptr;
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU;
-  const DWORD extendedStyle = WS_EX_TOOLWINDOW;
+  // A popup stays above its owner; without a system menu it has no close button.
+  const DWORD style = WS_POPUP | WS_CAPTION;
+  const DWORD extendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
   const int width = frame.right - frame.left;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -99,6 +100,24 @@ int WaitLineCommand(const DriverArgs& args) {
   const HWND found = WaitForWindow([&]() { return HasLine(ControlText(control), args[2]) ? control : nullptr; },
                                    kDefaultTimeoutMs);
   return found ? 0 : Fail("the line did not appear");
+}
+
+// Presses a button and prints the milliseconds until a control's text has
+// the line, polling every 2 ms.
+int TimeLineCommand(const DriverArgs& args) {
+  const HWND button = ControlOf({args[0], args[1]});
+  const HWND shown = ControlOf({args[0], args[2]});
+  if (!button || !shown) return 1;
+  const auto start = std::chrono::steady_clock::now();
+  const auto deadline = start + std::chrono::milliseconds(kDefaultTimeoutMs * 4);
+  PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+  while (!HasLine(ControlText(shown), args[3])) {
+    if (std::chrono::steady_clock::now() > deadline) return Fail("the line did not appear");
+    Sleep(2);
+  }
+  std::printf("%.0f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  return 0;
 }
 
 // Sent, so the window has acted on the choice when the command ends.

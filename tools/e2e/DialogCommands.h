@@ -11,6 +11,7 @@ int CheckCommand(const DriverArgs& args);        // CAPTION ID 0|1
 int SetTextCommand(const DriverArgs& args);      // CAPTION ID TEXT
 int TextCommand(const DriverArgs& args);         // CAPTION ID
 int WaitLineCommand(const DriverArgs& args);     // CAPTION ID LINE
+int TimeLineCommand(const DriverArgs& args);     // CAPTION BUTTON-ID ID LINE
 int ChooseCommand(const DriverArgs& args);       // CAPTION ID INDEX
 int ClickCommand(const DriverArgs& args);        // CAPTION ID X
 int EnabledCommand(const DriverArgs& args);      // CAPTION

@@ -20,6 +20,8 @@
 //   zeldrive close                      asks the main window to close
 //   zeldrive wait-gone                  waits until the main window is gone
 //   zeldrive wait-colour R G B          waits until the client area's centre shows that colour
+//   zeldrive frames                     prints how many live-trace frames the program drew
+//   zeldrive windows                    lists the visible top-level windows, topmost first
 //
 // and on the controls of a window found by its caption (a dialog of the
 // program or of the system, or the simulator window), controls by their ids:
@@ -29,6 +31,8 @@
 //   zeldrive set-text CAPTION ID TEXT   replaces a control's text
 //   zeldrive text CAPTION ID            prints a control's text
 //   zeldrive wait-line CAPTION ID LINE  waits until a control's text has that whole line
+//   zeldrive time-line CAPTION BUTTON ID LINE
+//                                       presses a button, prints the ms until that line
 //   zeldrive choose CAPTION ID INDEX    chooses an entry of a drop-down list
 //   zeldrive click CAPTION ID X         clicks a control at x, halfway down
 //   zeldrive enabled CAPTION            prints the ids of the enabled controls
@@ -54,6 +58,7 @@
 #include "tools/e2e/DriverWindows.h"
 #include "tools/e2e/FaultMessage.h"
 #include "view/win32/DrawingFaults.h"
+#include "view/win32/Graph.h"
 
 namespace {
 
@@ -132,6 +137,29 @@ int PrintWindowSize(HWND main) {
 int WindowSize(const Args&) {
   const HWND main = MainWindow();
   return main ? PrintWindowSize(main) : Fail("no main window");
+}
+
+int Windows(const Args&) {
+  EnumWindows(
+      [](HWND window, LPARAM) -> BOOL {
+        if (!IsWindowVisible(window)) return TRUE;
+        wchar_t className[64] = {};
+        GetClassNameW(window, className, 64);
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        std::printf("%ls \"%ls\" %ld %ld %ld %ld\n", className, WindowText(window).c_str(), frame.left, frame.top,
+                    frame.right, frame.bottom);
+        return TRUE;
+      },
+      0);
+  return 0;
+}
+
+int Frames(const Args&) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  std::printf("%lld\n", static_cast<long long>(SendMessageW(main, RegisterWindowMessageW(kLiveTraceFramesMessage), 0, 0)));
+  return 0;
 }
 
 int Menu(const Args& args) {
@@ -291,6 +319,8 @@ const std::map<std::wstring, Command> kCommands{
     {L"press", {2, PressCommand}},       {L"check", {3, CheckCommand}},
     {L"set-text", {3, SetTextCommand}},  {L"text", {2, TextCommand}},
     {L"wait-line", {3, WaitLineCommand}}, {L"choose", {3, ChooseCommand}},
+    {L"time-line", {4, TimeLineCommand}}, {L"frames", {0, Frames}},
+    {L"windows", {0, Windows}},
     {L"click", {3, ClickCommand}},       {L"enabled", {1, EnabledCommand}},
     {L"key", {2, KeyCommand}},           {L"close-window", {1, CloseWindowCommand}},
     {L"wait-closed", {1, WaitClosedCommand}}, {L"size", {3, SizeCommand}},

@@ -33,6 +33,8 @@ RedrawRequest redrawRequest([] {
 
 using DrawingLock = std::lock_guard<std::recursive_mutex>;
 
+std::atomic<uint64_t> liveTraceFrames{0};
+
 GraphMapping MappingOf(const ViewRange& range) {
   return GraphMapping(range, graphLink->viewWidth, graphLink->viewHeight);
 }
@@ -134,7 +136,10 @@ void DrawLiveTrace() {
   const LiveScene scene = CurrentLiveScene();
   const SurfaceDc dc(surfaces.BackSurface());
   if (dc.Get()) PaintLiveScene(dc.Get(), scene);
+  ++liveTraceFrames;
 }
+
+uint64_t LiveTraceFramesDrawn() { return liveTraceFrames; }
 
 void RequestLiveTrace() {
   currentView = GraphView::LiveTrace;

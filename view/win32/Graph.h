@@ -48,6 +48,11 @@ void RefreshGraph();
 void DrawDataSetView();
 // Draws the live trace; the caller presents.
 void DrawLiveTrace();
+// How many live-trace frames were drawn since the program started.
+uint64_t LiveTraceFramesDrawn();
+// A registered message: sent to the main window, it answers LiveTraceFramesDrawn,
+// so a benchmark can count the frames of a download from outside.
+constexpr wchar_t kLiveTraceFramesMessage[] = L"ZelLiveTraceFrames";
 // Any thread, never waits: asks the main window to draw and present the live
 // trace from the latest samples. Requests made before it gets to it add nothing.
 void RequestLiveTrace();
