@@ -221,9 +221,7 @@ int PixelCommand(const DriverArgs& args) {
   if (!control) return 1;
   POINT at{Number(args[2]), Number(args[3])};
   ClientToScreen(control, &at);
-  const HDC screen = GetDC(nullptr);
-  const COLORREF colour = GetPixel(screen, at.x, at.y);
-  ReleaseDC(nullptr, screen);
+  const COLORREF colour = ScreenPixel(at);
   std::printf("%d %d %d\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
   return 0;
 }

@@ -71,3 +71,10 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs) {
   return WaitForWindow([window]() -> HWND { return IsWindow(window) ? nullptr : GetDesktopWindow(); }, timeoutMs) !=
          nullptr;
 }
+
+COLORREF ScreenPixel(POINT at) {
+  const HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}

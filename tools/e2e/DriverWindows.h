@@ -17,5 +17,7 @@ HWND FindDialog(const std::wstring& caption);
 // Any visible dialog box of the main window's process; null when there is none.
 HWND FindAnyDialogOfProgram();
 std::wstring WindowText(HWND window);
+// The colour on the screen at `at` (screen coordinates).
+COLORREF ScreenPixel(POINT at);
 // Waits until `window` no longer exists; false on time-out.
 bool WaitUntilGone(HWND window, DWORD timeoutMs);

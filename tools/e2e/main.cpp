@@ -283,10 +283,7 @@ COLORREF ClientCentreColour(HWND main) {
   GetClientRect(main, &client);
   POINT centre{client.right / 2, client.bottom / 2};
   ClientToScreen(main, &centre);
-  const HDC screen = GetDC(nullptr);
-  const COLORREF colour = GetPixel(screen, centre.x, centre.y);
-  ReleaseDC(nullptr, screen);
-  return colour;
+  return ScreenPixel(centre);
 }
 
 int WaitColour(const Args& args) {
