@@ -174,6 +174,18 @@ check "group frames are RGB(210, 180, 140)" more_than "$(pixel_count "$face" "$F
 # ---- Clear Device ----
 zel_drive press "$DIALOG" $CLEAR
 check "Clear Device asks first" [ "$(zel_drive message-box no)" = $'ZEL USB 1.41\nAre you sure?' ]
+# A silent device holds the first clear for its 3 s time-out.
+sim choose $SIM_FAULT $FAULT_SILENCE
+for press in 1 2; do
+  zel_drive press "$DIALOG" $CLEAR
+  zel_drive message-box yes >/dev/null
+done
+status_has "Failed to clear data."
+sleep 1.5  # a second clear, had one started, would fail by now too
+check "a second confirmed Clear Device while one runs starts no second worker" \
+  [ "$(status_lines | tr -d '\r' | grep -cx 'Failed to clear data.')" = 1 ]
+sim press $SIM_PLUG  # plugged in again: no longer silent
+status_has "Device disconnected."
 zel_drive press "$DIALOG" $CLEAR
 zel_drive message-box yes >/dev/null
 check "... and clears on Yes" status_has "Data cleared successfully."

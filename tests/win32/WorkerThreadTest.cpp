@@ -1,0 +1,49 @@
+#include "dialogs/win32/WorkerThread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+
+namespace {
+
+// An event the test holds the worker on.
+class Gate {
+ public:
+  Gate() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+  ~Gate() { CloseHandle(event_); }
+  void Open() { SetEvent(event_); }
+  void Wait() { WaitForSingleObject(event_, 10000); }
+
+ private:
+  HANDLE event_;
+};
+
+TEST(WorkerThread, RunsOneWorkerAtATime) {
+  Gate gate;
+  std::atomic<int> started{0};
+  WorkerThread worker;
+  EXPECT_TRUE(worker.WaitFor(0)) << "no worker yet";
+  ASSERT_TRUE(worker.Start([&] {
+    ++started;
+    gate.Wait();
+  }));
+  EXPECT_TRUE(worker.IsRunning());
+  EXPECT_FALSE(worker.Start([&] { ++started; })) << "a second press while the first runs";
+  EXPECT_FALSE(worker.WaitFor(50));
+  gate.Open();
+  ASSERT_TRUE(worker.WaitFor(10000));
+  EXPECT_EQ(1, started);
+  EXPECT_TRUE(worker.Start([&] { ++started; }));
+  ASSERT_TRUE(worker.WaitFor(10000));
+  EXPECT_EQ(2, started);
+}
+
+TEST(WorkerThread, AWorkerThatThrowsEndsLikeOneThatReturns) {
+  WorkerThread worker;
+  ASSERT_TRUE(worker.Start([] { throw std::runtime_error("device gone"); }));
+  EXPECT_TRUE(worker.WaitFor(10000));
+  EXPECT_TRUE(worker.Start([] {}));
+}
+
+}  // namespace
