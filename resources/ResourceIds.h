@@ -22,10 +22,12 @@
 #define IDI_DISCONNECTED 109
 #define IDI_CONNECTED 110
 
-/* Dialog templates */
+/* Dialog templates; each dialog's controls are in its own file beside this one */
+#define IDD_DEVICE_SETTINGS 9
 #define IDD_DOWNLOAD_DATA 101
+#define IDD_CONTROL_OPTIONS 104
 
-/* Controls of the tool dialogs */
+/* Controls of Download Data (and the ids every tool dialog shares) */
 #define IDC_SAVE_SELECTED 1002
 #define IDC_STATUS 1003
 #define IDC_CLOSE 1004

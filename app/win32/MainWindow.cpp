@@ -121,6 +121,12 @@ void OnCommand(HWND window, WPARAM command) {
     case IDM_DOWNLOAD_DATA:
       DownloadDataCommand(window);
       break;
+    case IDM_DEVICE_SETTINGS:
+      DeviceSettingsCommand(window);
+      break;
+    case IDM_CONTROL_DEVICE:
+      ControlDeviceCommand(window);
+      break;
     default:
       break;
   }

@@ -4,6 +4,8 @@
 #include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "dialogs/win32/CaptureWindow.h"
+#include "dialogs/win32/ChipLoadWindow.h"
+#include "dialogs/win32/ControlOptionsWindow.h"
 #include "view/win32/Graph.h"
 
 void DownloadDataCommand(HWND owner) {
@@ -14,4 +16,14 @@ void DownloadDataCommand(HWND owner) {
   DebugLog << "Selected Set: " << chosen << std::endl;
   link.SelectDataSet(chosen < 0 ? 0 : chosen);
   RefreshGraph();
+}
+
+void DeviceSettingsCommand(HWND owner) {
+  CChipLoadWindow dialog(ProgramLink());
+  dialog.ShowModal(owner);
+}
+
+void ControlDeviceCommand(HWND owner) {
+  CControlOptionsWindow dialog(ProgramLink());
+  dialog.ShowModal(owner);
 }

@@ -6,3 +6,6 @@
 // Download Data; when it closes, the set chosen there (or the one shown
 // before) is selected and drawn.
 void DownloadDataCommand(HWND owner);
+// Device Settings and Control Device.
+void DeviceSettingsCommand(HWND owner);
+void ControlDeviceCommand(HWND owner);

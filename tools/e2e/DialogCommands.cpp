@@ -71,6 +71,15 @@ int PressCommand(const DriverArgs& args) {
   return 0;
 }
 
+// As a mouse click does: a radio button also clears the others of its group.
+// Sent, so the dialog has acted on it when the command ends.
+int ClickButtonCommand(const DriverArgs& args) {
+  const HWND control = ControlOf(args);
+  if (!control) return 1;
+  SendMessageW(control, BM_CLICK, 0, 0);
+  return 0;
+}
+
 int CheckCommand(const DriverArgs& args) {
   const HWND control = ControlOf(args);
   if (!control) return 1;

@@ -7,6 +7,7 @@
 using DriverArgs = std::vector<std::wstring>;
 
 int PressCommand(const DriverArgs& args);        // CAPTION ID
+int ClickButtonCommand(const DriverArgs& args);  // CAPTION ID
 int CheckCommand(const DriverArgs& args);        // CAPTION ID 0|1
 int SetTextCommand(const DriverArgs& args);      // CAPTION ID TEXT
 int TextCommand(const DriverArgs& args);         // CAPTION ID

@@ -28,6 +28,8 @@
 //
 //   zeldrive press CAPTION ID           clicks a button
 //   zeldrive check CAPTION ID 0|1       sets a check box as a click would
+//   zeldrive click-button CAPTION ID    clicks a button or radio button as the mouse does
+//                                       (and waits for its handler: no message box there)
 //   zeldrive set-text CAPTION ID TEXT   replaces a control's text
 //   zeldrive text CAPTION ID            prints a control's text
 //   zeldrive wait-line CAPTION ID LINE  waits until a control's text has that whole line
@@ -314,6 +316,7 @@ const std::map<std::wstring, Command> kCommands{
     {L"maximise", {0, Maximise}},        {L"repaint", {0, Repaint}},
     {L"fault", {1, ArmFault}},
     {L"press", {2, PressCommand}},       {L"check", {3, CheckCommand}},
+    {L"click-button", {2, ClickButtonCommand}},
     {L"set-text", {3, SetTextCommand}},  {L"text", {2, TextCommand}},
     {L"wait-line", {3, WaitLineCommand}}, {L"choose", {3, ChooseCommand}},
     {L"time-line", {4, TimeLineCommand}}, {L"frames", {0, Frames}},
