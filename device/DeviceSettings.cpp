@@ -42,6 +42,19 @@ bool DeviceSettings::ParseOrSetDefaults() {
   return false;
 }
 
+DeviceSettings DeviceSettings::Unpacked(const std::array<uint8_t, kImageSize>& image) {
+  DeviceSettings settings;
+  settings.image = image;
+  settings.Unpack();
+  return settings;
+}
+
+std::array<uint8_t, DeviceSettings::kImageSize> DeviceSettings::Packed() const {
+  DeviceSettings packed = *this;
+  packed.Pack();
+  return packed.image;
+}
+
 uint16_t DeviceSettings::Checksum() const {
   uint16_t sum = 0;
   for (size_t i = 0; i < kChecksumOffset; ++i) sum = static_cast<uint16_t>(sum + image[i] + i);

@@ -49,6 +49,11 @@ class DeviceSettings {
   // Returns whether the image was valid. A record read from the device then
   // always converts and saves as a valid one.
   bool ParseOrSetDefaults();
+  // The fields of `image`, unpacked without a word to DebugLog: for showing a
+  // stored image (the simulated device's) without touching the log's state.
+  static DeviceSettings Unpacked(const std::array<uint8_t, kImageSize>& image);
+  // The image of these fields with its checksum, packed likewise in silence.
+  std::array<uint8_t, kImageSize> Packed() const;
   // Sum of (byte + index) over image bytes 0..13, modulo 65536.
   uint16_t Checksum() const;
   // The checksum stored in image bytes 14 and 15.

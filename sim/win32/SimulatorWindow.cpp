@@ -7,11 +7,13 @@ extern "C" {
 #include <hidsdi.h>
 }
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "device/Version.h"
+#include "sim/SettingsText.h"
 #include "sim/SimUsbPort.h"
 
 namespace {
@@ -20,8 +22,9 @@ constexpr wchar_t kClassName[] = L"ZelSimulator";
 constexpr wchar_t kTitle[] = L"Simulated altimeter";
 constexpr wchar_t kDialogClassName[] = L"DialogClass";  // every tool dialog of the program
 constexpr UINT WM_REMOVED_BY_FAULT = WM_APP + 10;      // from the thread whose transfer pulled it out
-// The graph is blitted straight to the screen, and under Wine that blit can
-// cover this window without telling it; so it repaints itself now and then.
+// The device's settings and firings are shown anew now and then; and the
+// graph is blitted straight to the screen, where under Wine that blit can
+// cover this window without telling it, so it repaints itself as well.
 constexpr UINT_PTR kRepaintTimer = 1;
 constexpr UINT kRepaintEveryMs = 500;
 
@@ -36,10 +39,18 @@ enum ControlId : int {
   kMemory = 1110,
   kPaced = 1111,
   kFault = 1120,
+  kGroundAltitude = 1130,
+  kSensorError = 1131,
+  kBattery = 1132,
+  kApply = 1133,
+  kStoredOffset = 1134,
+  kStoreOffset = 1135,
+  kStoredSettings = 1140,
+  kFirings = 1141,
 };
 
 constexpr int kClientWidth = 300;
-constexpr int kClientHeight = 245;
+constexpr int kClientHeight = 420;
 constexpr int kMargin = 10;
 constexpr int kRow = 26;
 
@@ -73,6 +84,11 @@ HWND AddChoices(HWND parent, int id, int x, int y, int width, const wchar_t* con
   return combo;
 }
 
+void AddField(HWND window, const wchar_t* label, const wchar_t* value, int id, int y) {
+  AddControl(window, L"Static", label, SS_LEFT, -1, kMargin, y + 3, 150, 18);
+  AddControl(window, L"Edit", value, WS_BORDER | WS_TABSTOP, id, 170, y, 60, 22);
+}
+
 void AddControls(HWND window) {
   const int wide = kClientWidth - 2 * kMargin;
   int y = kMargin;
@@ -96,6 +112,20 @@ void AddControls(HWND window) {
   y += kRow + 8;
   AddControl(window, L"Static", L"Next operation:", SS_LEFT, -1, kMargin, y + 3, 80, 18);
   AddChoices(window, kFault, 90, y, 200, kFaultChoices, 4, 0);
+  y += kRow + 8;
+  AddField(window, L"Ground altitude (m MSL):", L"150", kGroundAltitude, y);
+  AddControl(window, L"Button", L"Apply", BS_PUSHBUTTON | WS_TABSTOP, kApply, 240, y, 50, 74);
+  y += kRow;
+  AddField(window, L"Sensor error (counts):", L"0", kSensorError, y);
+  y += kRow;
+  AddField(window, L"Battery (V):", L"9.0", kBattery, y);
+  y += kRow + 4;
+  AddField(window, L"Stored offset (counts):", L"0", kStoredOffset, y);
+  AddControl(window, L"Button", L"Store", BS_PUSHBUTTON | WS_TABSTOP, kStoreOffset, 240, y, 50, 22);
+  y += kRow + 4;
+  AddControl(window, L"Static", L"", SS_LEFT, kStoredSettings, kMargin, y, wide, 44);
+  y += 48;
+  AddControl(window, L"Static", L"", SS_LEFT, kFirings, kMargin, y, wide, 18);
 }
 
 // The notice the system sends the windows registered for HID interfaces.
@@ -129,6 +159,44 @@ uint16_t HexField(HWND window, int id, uint16_t fallback) {
   wchar_t* end = nullptr;
   const unsigned long value = std::wcstoul(text, &end, 16);
   return end != text && *end == L'\0' && value <= 0xFFFF ? static_cast<uint16_t>(value) : fallback;
+}
+
+// The number in an edit; `fallback` when it holds none.
+double NumberField(HWND window, int id, double fallback) {
+  wchar_t text[32] = {};
+  GetDlgItemTextW(window, id, text, 32);
+  wchar_t* end = nullptr;
+  const double value = std::wcstod(text, &end);
+  return end != text && *end == L'\0' ? value : fallback;
+}
+
+void ApplySurroundings(Simulator& simulator) {
+  SimAltimeter& altimeter = simulator.port->Altimeter();
+  altimeter.SetGroundAltitude(NumberField(simulator.window, kGroundAltitude, 150.0));
+  altimeter.SetSensorErrorCounts(static_cast<int32_t>(NumberField(simulator.window, kSensorError, 0.0)));
+  altimeter.SetBatteryVoltage(NumberField(simulator.window, kBattery, 9.0));
+}
+
+// As a calibration would store it: the other fields stay.
+void StoreOffset(Simulator& simulator) {
+  SimAltimeter& altimeter = simulator.port->Altimeter();
+  DeviceSettings fields = DeviceSettings::Unpacked(altimeter.SettingsImage());
+  const double offset = NumberField(simulator.window, kStoredOffset, fields.adcOffset);
+  fields.adcOffset = static_cast<int32_t>(std::max(-128.0, std::min(127.0, offset)));
+  altimeter.SetSettingsImage(fields.Packed());
+}
+
+void SetTextIfChanged(HWND window, int id, const std::wstring& text) {
+  wchar_t shown[256] = {};
+  GetDlgItemTextW(window, id, shown, 256);
+  if (text != shown) SetDlgItemTextW(window, id, text.c_str());
+}
+
+// What the device holds now: its settings as written, how often each line fired.
+void ShowDevice(const Simulator& simulator) {
+  SimAltimeter& altimeter = simulator.port->Altimeter();
+  SetTextIfChanged(simulator.window, kStoredSettings, DescribeSettingsImage(altimeter.SettingsImage()));
+  SetTextIfChanged(simulator.window, kFirings, DescribeFirings(altimeter.LineAFirings(), altimeter.LineBFirings()));
 }
 
 void ShowState(const Simulator& simulator) {
@@ -171,7 +239,10 @@ void OnCommand(Simulator& simulator, int id, int notification) {
   if (id == kFault && notification == CBN_SELCHANGE && Chosen(window, kFault) >= 0) {
     simulator.port->ArmFault(kFaults[Chosen(window, kFault)]);
   }
+  if (id == kApply) ApplySurroundings(simulator);
+  if (id == kStoreOffset) StoreOffset(simulator);
   ShowState(simulator);
+  ShowDevice(simulator);
 }
 
 void OnRemovedByFault(Simulator& simulator) {
@@ -190,6 +261,7 @@ LRESULT CALLBACK SimulatorProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       if (simulator) OnRemovedByFault(*simulator);
       return 0;
     case WM_TIMER:
+      if (simulator) ShowDevice(*simulator);
       RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
       return 0;
     case WM_CTLCOLORSTATIC:
@@ -237,6 +309,7 @@ HWND CreateSimulatorWindow(HINSTANCE instance, HWND mainWindow, SimUsbPort& port
   port.LoadMemory(kMemoryPresets[Chosen(window, kMemory)]);
   PlugIn(*simulator, SimPortMode::Application);
   ShowState(*simulator);
+  ShowDevice(*simulator);
   SetTimer(window, kRepaintTimer, kRepaintEveryMs, nullptr);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   return window;
