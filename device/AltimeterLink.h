@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <iosfwd>
 #include <mutex>
 #include <string>
@@ -116,19 +117,20 @@ class AltimeterLink {
   bool EmulateLaunch(EmulationEventFn onEvent, void* context);
 
   // ---- Firmware update (bootloader mode) ----
-  // Checks the firmware file at `path` and the device, then writes the image in
+  // Checks the firmware file at `path` (read in full, by its wide name on
+  // Windows, before anything is sent) and the device, then writes the image in
   // ascending 64-byte blocks 0 to length / 64 (never past block 1023), skipping
   // blocks of all 0xFF; `progress` (may be null) hears of every block index.
-  // The first failing check decides, in this order: -10, -6, -9 (magic; -3 for
-  // a file shorter than it), -8, -3 (rest of the file missing), -9 (length),
-  // -11, -12, -7, -4 (hardware query), -13, then per block -4 or -3.
+  // The first failing check decides, in this order: -10, -6, -9 (magic), -8,
+  // -9 (rest of the file missing, or the length), -11, -12, -7, -4 (hardware
+  // query), -13, then per block -4 or -3.
   //    0  every non-empty block was written and accepted
-  //   -3  a block answer other than 0x01, or the file ends early
+  //   -3  a block answer other than 0x01
   //   -4  a report could not be written or read within 3000 ms
   //   -6  the file could not be opened
   //   -7  the device handles could not be opened
   //   -8  the file format version is not 0x0100
-  //   -9  not a firmware file: wrong magic, or a length field of 0 or less
+  //   -9  not a firmware file: wrong magic, cut short, or a length field of 0 or less
   //  -10  the link is not in bootloader mode
   //  -11  the file's bootloader version is not of family 1.0x
   //  -12  the file's firmware version is not of family 1.4x
@@ -136,7 +138,7 @@ class AltimeterLink {
   // Each output (null: not wanted) is set as soon as its value is known, so the
   // caller can show the value that failed; outputs not reached keep their values.
   // cancelRequested is not looked at: a half-written firmware is worse than a wait.
-  int UpdateFirmware(FirmwareProgressFn progress, void* context, const std::string& path,
+  int UpdateFirmware(FirmwareProgressFn progress, void* context, const std::filesystem::path& path,
                      uint16_t* fileFormatVersion, uint16_t* hardwareVersion, uint16_t* bootloaderVersion,
                      uint16_t* firmwareVersion);
 

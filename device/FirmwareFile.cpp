@@ -70,12 +70,6 @@ int ReadFirmwareFile(std::ifstream& in, FirmwareImage& firmware, uint16_t& fileF
 
 }  // namespace
 
-int LoadFirmwareFile(const std::string& path, FirmwareImage& firmware, uint16_t& fileFormatVersion,
-                     uint16_t& bootloaderVersion, uint16_t& firmwareVersion) {
-  std::ifstream in(path, std::ios::binary);
-  return ReadFirmwareFile(in, firmware, fileFormatVersion, bootloaderVersion, firmwareVersion);
-}
-
 int LoadFirmwareFile(const std::filesystem::path& path, FirmwareImage& firmware, uint16_t& fileFormatVersion,
                      uint16_t& bootloaderVersion, uint16_t& firmwareVersion) {
   std::ifstream in(path, std::ios::binary);

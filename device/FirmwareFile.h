@@ -35,14 +35,11 @@ enum FirmwareFileResult : int {
   kFirmwareFileNoLength = 5,   // length field 0 or less: names nothing to write
 };
 
-// Reads the firmware file at `path` (narrow text, as the runtime's file
-// functions take it) and writes "Reading file." to DebugLog once it is open.
+// Reads the firmware file at `path` (by its wide name on Windows, so any
+// folder name opens) and writes "Reading file." to DebugLog once it is open.
 // On kFirmwareFileLoaded `firmware` holds the plain image and its length; on
 // any other result `firmware` is unchanged. Each version output is set once
 // its two bytes are read; those not reached keep their values.
-int LoadFirmwareFile(const std::string& path, FirmwareImage& firmware, uint16_t& fileFormatVersion,
-                     uint16_t& bootloaderVersion, uint16_t& firmwareVersion);
-// The same for a path that may need more than narrow text (wide names on Windows).
 int LoadFirmwareFile(const std::filesystem::path& path, FirmwareImage& firmware, uint16_t& fileFormatVersion,
                      uint16_t& bootloaderVersion, uint16_t& firmwareVersion);
 

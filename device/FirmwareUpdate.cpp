@@ -21,17 +21,18 @@ bool FormatVersionWasRead(int loaded) {
   return loaded == kFirmwareFileLoaded || loaded == kFirmwareFileWrongFormatVersion || loaded == kFirmwareFileNoLength;
 }
 
+// A file cut short is not a firmware file: telling the user of a protocol
+// error would send them to replug a device that is fine.
 int UpdateResultOfFailedLoad(int loaded) {
   switch (loaded) {
-    case kFirmwareFileEndsEarly: return -3;
     case kFirmwareFileCannotOpen: return -6;
     case kFirmwareFileWrongFormatVersion: return -8;
-    default: return -9;  // wrong magic, or a length that names nothing to write
+    default: return -9;  // wrong magic, cut short, or a length that names nothing to write
   }
 }
 
 // Loads the file and checks its versions: 0 when the image may be written.
-int CheckFirmwareFile(const std::string& path, FirmwareImage& firmware, uint16_t* fileFormatVersion,
+int CheckFirmwareFile(const std::filesystem::path& path, FirmwareImage& firmware, uint16_t* fileFormatVersion,
                       uint16_t* bootloaderVersion, uint16_t* firmwareVersion) {
   uint16_t format = 0;
   uint16_t bootloader = 0;
@@ -119,7 +120,7 @@ int WriteBlocks(HidDevice& device, const FirmwareImage& firmware, FirmwareProgre
 
 }  // namespace
 
-int AltimeterLink::UpdateFirmware(FirmwareProgressFn progress, void* context, const std::string& path,
+int AltimeterLink::UpdateFirmware(FirmwareProgressFn progress, void* context, const std::filesystem::path& path,
                                   uint16_t* fileFormatVersion, uint16_t* hardwareVersion, uint16_t* bootloaderVersion,
                                   uint16_t* firmwareVersion) {
   if (!IsBootloaderMode()) return -10;

@@ -23,7 +23,7 @@ class UpdateRig {
     WriteFirmwareFile(path, recipe);
     return UpdateFrom(path);
   }
-  int UpdateFrom(const std::string& path) {
+  int UpdateFrom(const std::filesystem::path& path) {
     return link.UpdateFirmware(&RecordProgress, this, path, &format, &hardware, &bootloaderVersion, &firmwareVersion);
   }
 
@@ -148,11 +148,11 @@ TEST(FirmwareUpdateTest, ChecksRunInOrderAndTheFirstFailureDecides) {
       {"file missing", Hardware0130, good, true, -6, kUntouched, kUntouched, kUntouched, kUntouched},
       {"wrong magic", Ready, edited([](FirmwareFileRecipe& s) { s.wrongMagic = true; s.formatVersion = 0x0101; }), false,
        -9, kUntouched, kUntouched, kUntouched, kUntouched},
-      {"shorter than the magic", Ready, edited([](FirmwareFileRecipe& s) { s.fileSize = 10; }), false, -3, kUntouched,
+      {"shorter than the magic", Ready, edited([](FirmwareFileRecipe& s) { s.fileSize = 10; }), false, -9, kUntouched,
        kUntouched, kUntouched, kUntouched},
       {"format version 0x0101", Ready, edited(allWrong), false, -8, 0x0101, kUntouched, kUntouched, kUntouched},
       {"one byte short", Ready,
-       edited([](FirmwareFileRecipe& s) { s.fileSize = 65561; s.bootloaderVersion = 0x0110; }), false, -3, kUntouched,
+       edited([](FirmwareFileRecipe& s) { s.fileSize = 65561; s.bootloaderVersion = 0x0110; }), false, -9, kUntouched,
        kUntouched, kUntouched, kUntouched},
       {"length 0", Unopenable, edited([](FirmwareFileRecipe& s) { s.length = 0; s.bootloaderVersion = 0x0110; }), false,
        -9, 0x0100, kUntouched, kUntouched, kUntouched},
@@ -188,6 +188,21 @@ TEST(FirmwareUpdateTest, ChecksRunInOrderAndTheFirstFailureDecides) {
     EXPECT_TRUE(rig.progress.empty()) << c.what;
     EXPECT_EQ(log.Contains("Failed to read.\n"), c.device == Silent) << c.what;
   }
+}
+
+// Opened by its wide name: a folder named in another script than the ANSI
+// code page's (a Cyrillic user name, say) holds the file.
+TEST(FirmwareUpdateTest, AFileInAFolderNamedInAnotherScriptUpdates) {
+  UpdateRig rig;
+  const std::filesystem::path folder =
+      rig.folder.Path() / std::filesystem::u8path(u8"\u041f\u0440\u043e\u0448\u0438\u0432\u043a\u0430");
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path file = folder / "update.dat";
+  const std::vector<uint8_t> plain = PatternBinary(200);
+  ASSERT_TRUE(SaveFirmwareFile(file, *FirmwareImage::FromPlain(plain), 0x0105, 0x0143));
+  const LogCapture log;
+  ASSERT_EQ(rig.UpdateFrom(file), 0);
+  EXPECT_EQ(rig.bootloader->Flash(), Padded(plain));
 }
 
 TEST(FirmwareUpdateTest, RejectedBlockIsAProtocolErrorAfterTheBlocksBefore) {
