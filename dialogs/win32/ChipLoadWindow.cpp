@@ -1,23 +1,331 @@
 #include "dialogs/win32/ChipLoadWindow.h"
 
+#include <array>
+#include <initializer_list>
+#include <utility>
+
+#include "data/SensorConverter.h"
 #include "device/AltimeterLink.h"
+#include "resources/DeviceSettingsIds.h"
 #include "resources/ResourceIds.h"
+#include "view/win32/Graph.h"
+
+namespace {
+
+constexpr DWORD kBeforeControlsChangeMs = 100;
+// Sent by a worker: UpdateControls(wParam) on the dialog's thread.
+constexpr UINT WM_UPDATECONTROLS = WM_APP + 1;
+constexpr uint16_t kTenthsPerSecond = 10;
+
+constexpr const wchar_t* kNotFound = L"Altimeter not found. Make sure it is properly connected to the PC.";
+constexpr const wchar_t* kCalibrationFailed = L"Failed to calibrate.";
+
+}  // namespace
+
+const CChipLoadWindow::LineControls CChipLoadWindow::kLineA{
+    IDC_LINE_A_DISABLED, IDC_LINE_A_TIME, IDC_LINE_A_ALTITUDE, IDC_LINE_A_APOGEE, IDC_LINE_A_SECONDS,
+    IDC_LINE_A_METRES};
+const CChipLoadWindow::LineControls CChipLoadWindow::kLineB{
+    IDC_LINE_B_DISABLED, IDC_LINE_B_TIME, IDC_LINE_B_ALTITUDE, IDC_LINE_B_APOGEE, IDC_LINE_B_SECONDS,
+    IDC_LINE_B_METRES};
+
+// In the order the record's modes are looked for among the checked radios.
+std::array<std::pair<int, LineMode>, 4> CChipLoadWindow::Radios(const LineControls& line) {
+  return {{{line.disabled, LineMode::Disabled},
+           {line.apogee, LineMode::Apogee},
+           {line.time, LineMode::Time},
+           {line.altitude, LineMode::Altitude}}};
+}
 
 CChipLoadWindow::CChipLoadWindow(AltimeterLink& link) : ToolDialog(IDD_DEVICE_SETTINGS, link) {}
 
 void CChipLoadWindow::OnInitDialog() {
   CreateLayout();
+  AnchorControls();
+  CheckDlgButton(hwnd, IDC_LINE_A_DISABLED, BST_CHECKED);
+  CheckDlgButton(hwnd, IDC_LINE_B_DISABLED, BST_CHECKED);
   RegisterForDeviceNotifications();
+  SettingsToControls();
+  AppendStatus(L"Warning!");
+  AppendStatus(L"Writing settings or calibrating will clear the current data on the device!\r\n");
   ReportConnection();
   UpdateControls(false);
 }
 
+void CChipLoadWindow::AnchorControls() {
+  using namespace anchoring;
+  Anchor(IDC_STATUS, kGrows);
+  for (const int id : {IDC_READ_SETTINGS, IDC_WRITE_SETTINGS, IDC_CLOSE}) Anchor(id, kFollowsCorner);
+  for (const int id : {IDC_LINE_A_DISABLED, IDC_LINE_B_DISABLED, IDC_LINE_A_TIME, IDC_LINE_B_TIME,
+                       IDC_LINE_A_ALTITUDE, IDC_LINE_B_ALTITUDE, IDC_LINE_A_APOGEE, IDC_LINE_B_APOGEE,
+                       IDC_LINE_A_SECONDS, IDC_LINE_B_SECONDS, IDC_LINE_A_METRES, IDC_LINE_B_METRES}) {
+    Anchor(id, kStays);
+  }
+  for (const int id : {IDC_INHIBIT_LABEL, IDC_INHIBIT, IDC_GROUND_ALTITUDE_LABEL, IDC_GROUND_ALTITUDE,
+                       IDC_CALIBRATE, IDC_CALIBRATION_RULE}) {
+    Anchor(id, kFollowsRight);
+  }
+  Anchor(IDC_SETTINGS_ICON, kStays);
+  AnchorGroup(IDC_SETTINGS_STATUS_GROUP, kGrows);
+  AnchorGroup(IDC_SETTINGS_GROUP, kWidens);
+  AnchorGroup(IDC_LINE_A_GROUP, kStays);
+  AnchorGroup(IDC_LINE_B_GROUP, kStays);
+  AnchorGroup(IDC_GENERAL_GROUP, kFollowsRight);
+}
+
+// On the dialog's thread, in turn with the device notices: a worker that saw
+// the link open could otherwise enable the buttons just after a removal
+// notice had closed it and disabled them.
+void CChipLoadWindow::UpdateControls(bool busy) {
+  if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) {
+    SendMessageW(hwnd, WM_UPDATECONTROLS, busy ? TRUE : FALSE, 0);
+    return;
+  }
+  const bool idle = link.IsConnected() && !busy;
+  ShowConnectionIcon(IDC_SETTINGS_ICON);
+  for (const int id : {IDC_READ_SETTINGS, IDC_WRITE_SETTINGS, IDC_CALIBRATE}) Enable(id, idle);
+}
+
 void CChipLoadWindow::OnCommand(int id) {
-  if (id == IDC_CLOSE || id == IDCANCEL) SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  switch (id) {
+    case IDC_LINE_A_DISABLED:
+    case IDC_LINE_A_TIME:
+    case IDC_LINE_A_ALTITUDE:
+    case IDC_LINE_A_APOGEE:
+      OnModeChosen(kLineA, id);
+      break;
+    case IDC_LINE_B_DISABLED:
+    case IDC_LINE_B_TIME:
+    case IDC_LINE_B_ALTITUDE:
+    case IDC_LINE_B_APOGEE:
+      OnModeChosen(kLineB, id);
+      break;
+    case IDC_READ_SETTINGS:
+      OnReadOrWrite(&CChipLoadWindow::ReadSettingsThread);
+      break;
+    case IDC_WRITE_SETTINGS:
+      OnReadOrWrite(&CChipLoadWindow::WriteSettingsThread);
+      break;
+    case IDC_CALIBRATE:
+      OnCalibrate();
+      break;
+    case IDC_CLOSE:
+    case IDCANCEL:  // Escape, as the dialog manager passes it on
+      SendMessageW(hwnd, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+bool CChipLoadWindow::OnOtherMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+  if (message == WM_SIZE) RepaintAll();  // after the layout has moved the controls
+  if (message != WM_UPDATECONTROLS) return false;
+  UpdateControls(wParam != FALSE);
+  result = TRUE;
+  return true;
+}
+
+// The Settings frame holds three frames of its own. Repainted alone after a
+// resize, it would clear them and leave the places its controls left; so the
+// dialog repaints first, then every control in order.
+void CChipLoadWindow::RepaintAll() {
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void CChipLoadWindow::OnClose() {
-  if (WorkerHasEnded("reposting close message...")) EndDialog(hwnd, 0);
+  if (WorkerHasEnded("Reposting close message...")) EndDialog(hwnd, 0);
 }
 
-void CChipLoadWindow::UpdateControls(bool) {}
+void CChipLoadWindow::OnModeChosen(const LineControls& line, int radioId) {
+  Enable(line.seconds, radioId == line.time);
+  Enable(line.metres, radioId == line.altitude);
+}
+
+void CChipLoadWindow::OnReadOrWrite(void (CChipLoadWindow::*thread)()) {
+  if (workerThread.IsRunning()) return;  // one worker at a time
+  ForgetDownload();
+  for (const int id : {IDC_READ_SETTINGS, IDC_WRITE_SETTINGS, IDC_CALIBRATE}) Enable(id, false);
+  StartWorker([this, thread] { (this->*thread)(); });
+}
+
+void CChipLoadWindow::OnCalibrate() {
+  const std::optional<uint32_t> metres = GroundAltitude(BoxText(IDC_GROUND_ALTITUDE));
+  if (!metres) {
+    ShowError(IDS_ENTER_ALTITUDE);
+    return;
+  }
+  if (workerThread.IsRunning()) return;
+  groundAltitude = *metres;
+  for (const int id : {IDC_READ_SETTINGS, IDC_WRITE_SETTINGS, IDC_CALIBRATE}) Enable(id, false);
+  StartWorker([this] { CalibrateThread(); });
+}
+
+// ---- The record and the controls ----
+
+void CChipLoadWindow::SettingsToControls() {
+  ShowLine(kLineA, link.settings.lineAMode, link.settings.lineAValue);
+  ShowLine(kLineB, link.settings.lineBMode, link.settings.lineBValue);
+  SetDlgItemInt(hwnd, IDC_INHIBIT, link.settings.inhibitTime / kTenthsPerSecond, FALSE);
+}
+
+// The mode's radio is clicked as the user would, so its boxes follow; a mode
+// the dialog does not know checks none.
+void CChipLoadWindow::ShowLine(const LineControls& line, LineMode mode, uint16_t value) {
+  for (const auto& [radio, radioMode] : Radios(line)) {
+    CheckDlgButton(hwnd, radio, radioMode == mode ? BST_CHECKED : BST_UNCHECKED);
+  }
+  for (const auto& [radio, radioMode] : Radios(line)) {
+    if (radioMode == mode) SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(radio, BN_CLICKED), LPARAM(Control(radio)));
+  }
+  SetDlgItemInt(hwnd, line.seconds, value / kTenthsPerSecond, FALSE);
+  SetDlgItemInt(hwnd, line.metres, value, FALSE);
+}
+
+SettingsEntry CChipLoadWindow::ReadEntry() const {
+  return {ReadLine(kLineA), ReadLine(kLineB), BoxValue(IDC_INHIBIT)};
+}
+
+LineEntry CChipLoadWindow::ReadLine(const LineControls& line) const {
+  return {CheckedMode(line), BoxValue(line.seconds), BoxValue(line.metres)};
+}
+
+std::optional<LineMode> CChipLoadWindow::CheckedMode(const LineControls& line) const {
+  for (const auto& [radio, mode] : Radios(line)) {
+    if (IsDlgButtonChecked(hwnd, radio) == BST_CHECKED) return mode;
+  }
+  return std::nullopt;
+}
+
+uint64_t CChipLoadWindow::BoxValue(int id) const { return BoxNumber(BoxText(id)).value_or(0); }
+
+std::wstring CChipLoadWindow::BoxText(int id) const {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(Control(id))) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(Control(id), &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
+bool CChipLoadWindow::EntryFits(const SettingsEntry& entry) const {
+  if (FitsRecord(entry)) return true;
+  ShowError(IDS_SETTING_TOO_LARGE);
+  return false;
+}
+
+bool CChipLoadWindow::ControlsToSettings() {
+  const SettingsEntry entry = ReadEntry();
+  if (!EntryFits(entry)) return false;
+  ApplyEntry(entry, link.settings);
+  if (InhibitIsLarge(link.settings)) ShowWarning(IDS_INHIBIT_LARGE);
+  if (AnyLineDisabled(link.settings)) ShowWarning(IDS_LINES_DISABLED);
+  return true;
+}
+
+// ---- Read and write ----
+
+void CChipLoadWindow::ReadSettingsThread() {
+  AppendStatus(L"Attempting to connect to device.");
+  if (!link.IsConnected()) return EndReadOrWriteWithFailure(kNotFound);
+  AppendStatus(L"Altimeter found! Reading settings...");
+  if (link.ReadSettings() < 0) return EndReadOrWriteWithFailure(L"Failed to read settings.");
+  if (link.settings.ParseOrSetDefaults()) {
+    AppendStatus(L"Settings read successfully.");
+  } else {
+    AppendStatus(L"Checksum failed. The device settings are invalid.");
+    AppendStatus(L"Displaying default settings.");
+  }
+  SettingsToControls();
+  UpdateControls(false);
+  RefreshGraph();
+}
+
+void CChipLoadWindow::WriteSettingsThread() { WriteSettings(); }
+
+// Nothing is erased before every value is known to fit.
+int CChipLoadWindow::WriteSettings() {
+  if (!ControlsToSettings()) {
+    UpdateControls(false);
+    return -1;
+  }
+  link.settings.Build();
+  AppendStatus(L"Attempting to connect to device.");
+  if (!link.IsConnected()) {
+    EndReadOrWriteWithFailure(kNotFound);
+    return -1;
+  }
+  if (link.ClearData() < 0) {
+    UpdateControls(false);
+    AppendStatus(L"Failed to clear data.");
+    return -1;
+  }
+  AppendStatus(L"Altimeter found! Writing settings...");
+  if (link.WriteSettings() < 0) {
+    EndReadOrWriteWithFailure(L"Failed to write settings.");
+    return -1;
+  }
+  AppendStatus(L"Settings written successfully.");
+  Sleep(kBeforeControlsChangeMs);
+  SendMessageW(hwnd, WM_STATUSUPDATE, 0, 0);  // the line shows before the buttons change
+  UpdateControls(false);
+  link.settings.Parse();
+  SettingsToControls();
+  RefreshGraph();
+  return 0;
+}
+
+// Write Settings and Calibrate Device stay disabled until the next update.
+void CChipLoadWindow::EndReadOrWriteWithFailure(const wchar_t* line) {
+  Enable(IDC_READ_SETTINGS, true);
+  AppendStatus(line);
+}
+
+// ---- Calibration ----
+
+void CChipLoadWindow::CalibrateThread() {
+  UpdateControls(true);
+  if (!link.IsConnected()) return EndWithFailure(kNotFound);
+  if (!EntryFits(ReadEntry())) return EndWithFailure(kCalibrationFailed);
+  if (link.ClearData() < 0) {
+    UpdateControls(false);
+    AppendStatus(L"Failed to clear data.");
+    return;
+  }
+  AppendStatus(L"Calibrating...");
+  // The device's image with the record's fields, which the write builds from.
+  const DeviceSettings before = link.settings;
+  const int read = link.ReadSettings();
+  DeviceSettings calibrated = link.settings;
+  link.settings = before;
+  if (read < 0) return EndWithFailure(L"Failed to read settings.");
+  const std::optional<int8_t> offset = MeasureOffset();
+  if (!offset) return;
+  calibrated.adcOffset = *offset;
+  link.settings = calibrated;
+  AppendStatus(WriteSettings() < 0 ? kCalibrationFailed : L"Calibration complete.");
+  UpdateControls(false);
+  RefreshGraph();
+}
+
+// Expected minus measured counts; nullopt, with the calibration ended, when
+// the device cannot be read or the offset cannot be stored.
+std::optional<int8_t> CChipLoadWindow::MeasureOffset() {
+  uint16_t measured = 0;
+  if (link.ReadPressureAdc(measured) < 0) {
+    EndWithFailure(L"Failed.");
+    return std::nullopt;
+  }
+  const int32_t expected = SensorConverter().AdcForAltitude(groundAltitude);
+  AppendStatus(L"ADC Real: " + std::to_wstring(expected));
+  AppendStatus(L"ADC Device: " + std::to_wstring(measured));
+  AppendStatus(L"ADC Offset: " + std::to_wstring(static_cast<int64_t>(expected) - measured));
+  const std::optional<int8_t> offset = CalibrationOffset(expected, measured);
+  if (!offset) {
+    AppendStatus(L"The offset is out of range: the altimeter can only store -128 to 127.");
+    EndWithFailure(kCalibrationFailed);
+  }
+  return offset;
+}
+
+void CChipLoadWindow::EndWithFailure(const wchar_t* line) {
+  AppendStatus(line);
+  UpdateControls(false);
+}

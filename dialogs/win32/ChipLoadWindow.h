@@ -1,7 +1,16 @@
 #pragma once
-// Device Settings ("Program Chip"): reads, edits, writes and calibrates the altimeter's settings.
+// Device Settings ("Program Chip"): reads, edits, writes and calibrates the
+// altimeter's settings. It edits the link's own record; writing and
+// calibrating erase the flights on the device.
 #include <windows.h>
 
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "dialogs/SettingsEntry.h"
 #include "dialogs/win32/ToolDialog.h"
 
 class CChipLoadWindow : public ToolDialog {
@@ -13,4 +22,50 @@ class CChipLoadWindow : public ToolDialog {
   void OnCommand(int id) override;
   void OnClose() override;
   void UpdateControls(bool busy) override;
+  bool OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+ private:
+  // One line's mode radios and its boxes.
+  struct LineControls {
+    int disabled;
+    int time;
+    int altitude;
+    int apogee;
+    int seconds;
+    int metres;
+  };
+  static const LineControls kLineA;
+  static const LineControls kLineB;
+  // A line's radios with their modes.
+  static std::array<std::pair<int, LineMode>, 4> Radios(const LineControls& line);
+
+  void AnchorControls();
+  void RepaintAll();
+  void OnModeChosen(const LineControls& line, int radioId);
+  void OnReadOrWrite(void (CChipLoadWindow::*thread)());
+  void OnCalibrate();
+
+  // The record into the controls and back; any thread.
+  void SettingsToControls();
+  void ShowLine(const LineControls& line, LineMode mode, uint16_t value);
+  SettingsEntry ReadEntry() const;
+  LineEntry ReadLine(const LineControls& line) const;
+  std::optional<LineMode> CheckedMode(const LineControls& line) const;
+  uint64_t BoxValue(int id) const;  // empty or unreadable is 0
+  std::wstring BoxText(int id) const;
+  // False, with the user told, when a value of the entry does not fit the record.
+  bool EntryFits(const SettingsEntry& entry) const;
+  // The entry into the record's fields, with its warnings; false when it does not fit.
+  bool ControlsToSettings();
+
+  // Workers.
+  void ReadSettingsThread();
+  void WriteSettingsThread();
+  int WriteSettings();  // 0 when written, -1 otherwise; the write worker's body
+  void CalibrateThread();
+  std::optional<int8_t> MeasureOffset();
+  void EndReadOrWriteWithFailure(const wchar_t* line);
+  void EndWithFailure(const wchar_t* line);
+
+  uint32_t groundAltitude = 0;  // metres above sea level, for the calibration worker
 };

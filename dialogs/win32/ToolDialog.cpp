@@ -165,3 +165,9 @@ void ToolDialog::ShowConnectionIcon(int iconId) {
 }
 
 void ToolDialog::Enable(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
+
+void ToolDialog::ForgetDownload() {
+  const auto lock = link.LockData();
+  link.packets.clear();
+  link.currentSet.Clear();
+}

@@ -23,6 +23,15 @@ constexpr UINT WM_STATUSUPDATE = WM_USER + 1;
 constexpr int kStatusBoxId = 1003;
 constexpr int kCloseButtonId = 1004;
 
+// How the dialogs' controls follow a resized dialog.
+namespace anchoring {
+constexpr AnchorEdges kStays{true, true, false, false};
+constexpr AnchorEdges kGrows{true, true, true, true};
+constexpr AnchorEdges kWidens{true, true, false, true};
+constexpr AnchorEdges kFollowsCorner{false, false, true, true};
+constexpr AnchorEdges kFollowsRight{true, false, false, true};
+}  // namespace anchoring
+
 class ToolDialog : public CBaseWindow {
  public:
   ToolDialog(int dialogId, AltimeterLink& link);
@@ -66,6 +75,8 @@ class ToolDialog : public CBaseWindow {
   // Sets the connection icon (control `iconId`) from the link state; any thread.
   void ShowConnectionIcon(int iconId);
   void Enable(int id, bool enabled);
+  // Drops the downloaded packets and the set the main window shows.
+  void ForgetDownload();
 
   AltimeterLink& link;
   std::unique_ptr<DialogLayout> layout;
