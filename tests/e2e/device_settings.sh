@@ -12,7 +12,7 @@ readonly STATUS=1003 WRITE=1005 READ=1006 CLOSE=1004
 readonly A_SECONDS=1009 B_SECONDS=1010 A_METRES=1011 B_METRES=1012
 readonly A_DISABLED=1013 A_TIME=1014 A_ALTITUDE=1015 A_APOGEE=1016
 readonly B_DISABLED=1017 B_TIME=1018 B_ALTITUDE=1019 B_APOGEE=1020
-readonly INHIBIT=1023 CALIBRATE=1035 GROUND=1039
+readonly INHIBIT=1023 CALIBRATE=1035 GROUND=1039 ICON=1041
 readonly SIM_PLUG=1101 SIM_PULL=1103 SIM_MEMORY=1110 SIM_FAULT=1120
 readonly SIM_GROUND=1130 SIM_ERROR=1131 SIM_APPLY=1133 SIM_SETTINGS=1140
 readonly MEMORY_THREE=2 FAULT_SILENCE=1 FAULT_REMOVAL=2 FAULT_WRONG_CODE=3
@@ -303,24 +303,23 @@ check "... writing nothing" [ "$(stored_fields)" = "Line A: Apogee 65530; Line B
 check "... and the dialog is idle again" wait_idle
 
 # ---- Failures and device notices ----
-sim choose $SIM_FAULT $FAULT_WRONG_CODE
-mark_status
-zel_drive press "$DIALOG" $READ
-check "a read the device answers wrongly fails" wait_status "Failed to read settings."
-check "... with its status lines in order" [ "$(new_status)" = "Attempting to connect to device.
-Altimeter found! Reading settings...
-Failed to read settings." ]
-check "... enabling Read Settings only" only_enabled $READ "$WRITE $CALIBRATE"
-sim press $SIM_PLUG
-check "plugging it in again enables them" wait_idle
+icon_colour() { zel_drive pixel "$DIALOG" $ICON 24 24; }
+same_icon() { [ "$(icon_colour)" = "$1" ]; }
+different_icon() {
+  local colour
+  colour=$(icon_colour)
+  [ -n "$colour" ] && [ "$colour" != "$1" ]
+}
+connected_icon=$(icon_colour)
 sim choose $SIM_FAULT $FAULT_REMOVAL
 quiet_entry
 write_settings
-check "pulling the device mid-write fails it" wait_status "Failed to clear data."
+check "pulling the device mid-write fails it" wait_status "Failed to write settings."
 check "... the removal is reported" wait_status "Device disconnected."
-check "... after the attempt" [ "$(new_status | head -n 1)" = "Attempting to connect to device." ]
-check "... and Read, Write and Calibrate are disabled" eventually none_enabled $READ $WRITE $CALIBRATE
-check "the device's settings are untouched" [ "$(stored_fields)" = "Line A: Apogee 65530; Line B: Altitude 150; inhibit 20; offset 6; checksum ok" ]
+check "... after the attempt and the start of the write" [ "$(new_status | head -n 2)" = "Attempting to connect to device.
+Altimeter found! Writing settings..." ]
+check "... Write and Calibrate are disabled" eventually none_enabled $WRITE $CALIBRATE
+check "... and the connection icon changes" eventually different_icon "$connected_icon"
 mark_status
 zel_drive press "$DIALOG" $READ
 check "Read Settings without the device finds no altimeter" wait_status "$NOT_FOUND"
@@ -338,6 +337,18 @@ mark_status
 sim press $SIM_PLUG
 check "the device arriving is reported" wait_status "Device Connected."
 check "... and enables the buttons" wait_idle
+check "... showing the connection icon again" eventually same_icon "$connected_icon"
+check "the device kept its settings" [ "$(stored_fields)" = "Line A: Apogee 65530; Line B: Altitude 150; inhibit 20; offset 6; checksum ok" ]
+sim choose $SIM_FAULT $FAULT_WRONG_CODE
+mark_status
+zel_drive press "$DIALOG" $READ
+check "a read the device answers wrongly fails" wait_status "Failed to read settings."
+check "... with its status lines in order" [ "$(new_status)" = "Attempting to connect to device.
+Altimeter found! Reading settings...
+Failed to read settings." ]
+check "... enabling Read Settings only" only_enabled $READ "$WRITE $CALIBRATE"
+sim press $SIM_PLUG
+check "plugging it in again enables them" wait_idle
 
 # ---- Resizing and face ----
 read -r _ _ width height < <(zel_drive screen-rect "$DIALOG" 0)
