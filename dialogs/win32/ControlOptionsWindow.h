@@ -1,6 +1,10 @@
 #pragma once
-// Control Options: reads the pressure and the battery, fires the lines and emulates a launch.
+// Control Options: exercises the connected altimeter on the bench. Reads the
+// pressure and the battery, fires both lines, and emulates a launch by feeding
+// the altimeter the flight the main window shows, reporting what it detects.
 #include <windows.h>
+
+#include <cstdint>
 
 #include "dialogs/win32/ToolDialog.h"
 
@@ -13,4 +17,27 @@ class CControlOptionsWindow : public ToolDialog {
   void OnCommand(int id) override;
   void OnClose() override;
   void UpdateControls(bool busy) override;
+  void OnDeviceChange(WPARAM event, LPARAM data) override;  // nothing once closing
+
+ private:
+  using Work = void (CControlOptionsWindow::*)();
+
+  void AnchorControls();
+  void OnEmulateLaunch();
+  // Disables the device buttons and runs `work` on the worker once the link
+  // is known to be open.
+  void StartDeviceWorker(Work work);
+
+  // Workers; each ends with UpdateControlsInTurn(false) on every path.
+  void ReadPressureThread();
+  void ReadBatteryThread();
+  void FireLinesThread();
+  void EmulateThread();
+  void EndWith(const wchar_t* line);
+  static void OnEmulationEvent(void* context, int code, int samplesSent);
+
+  int ReadDeviceOffset(int32_t& offset);
+  bool HasDisplayedFlight() const;
+
+  bool closing = false;  // the dialog's thread only: workers update the controls through it
 };

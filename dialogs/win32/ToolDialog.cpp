@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kConnectionIconSize = 48;
 constexpr DWORD kCloseWaitMs = 100;
+constexpr UINT kUpdateControlsMessage = WM_APP + 1;  // wParam: busy
 
 DeviceBroadcast BroadcastOf(LPARAM data) {
   DeviceBroadcast broadcast;
@@ -60,6 +61,10 @@ INT_PTR ToolDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_STATUSUPDATE:
       RefreshStatusBox();
       return TRUE;
+    case kUpdateControlsMessage:
+      if (statusRefreshPending_) RefreshStatusBox();  // a worker's lines show before its buttons change
+      UpdateControls(wParam != FALSE);
+      return TRUE;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);
       return TRUE;
@@ -87,6 +92,8 @@ void ToolDialog::Anchor(int id, AnchorEdges edges) { layout->AddAnchor(Control(i
 void ToolDialog::AnchorGroup(int groupBoxId, AnchorEdges edges) {
   layout->AddAnchor(ReplaceGroupBox(groupBoxId), edges);
 }
+
+void ToolDialog::UpdateControlsInTurn(bool busy) { SendMessageW(hwnd, kUpdateControlsMessage, busy, 0); }
 
 bool ToolDialog::StartWorker(std::function<void()> work) { return workerThread.Start(std::move(work)); }
 

@@ -52,6 +52,10 @@ class ToolDialog : public CBaseWindow {
   virtual bool OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
   // Connection icon and buttons from the link state; any thread.
   virtual void UpdateControls(bool busy) = 0;
+  // UpdateControls on the dialog's thread, in turn with the device notices: a
+  // worker that saw the link open could otherwise enable the buttons just
+  // after a removal notice had closed it and disabled them. Any thread.
+  void UpdateControlsInTurn(bool busy);
 
   // The minimum size is the dialog's size now; anchors are added to it.
   void CreateLayout();

@@ -123,6 +123,16 @@ screen_unchanged() {
   return 1
 }
 
+# dialog_shot CAPTION NAME: that window, cut from a screenshot, as NAME.png in
+# E2E_OUT; prints its path.
+dialog_shot() {
+  local x y w h
+  read -r x y w h < <(zel_drive screen-rect "$1" 0)
+  zel_screenshot "$E2E_OUT/$2-screen.png"
+  convert "$E2E_OUT/$2-screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$E2E_OUT/$2.png"
+  echo "$E2E_OUT/$2.png"
+}
+
 # pixel_count PNG HEX: how many pixels of exactly that colour (#RRGGBB).
 pixel_count() {
   convert "$1" -format %c histogram:info:- | awk -v hex="$2" '$3 == hex { sub(":", "", $1); n += $1 } END { print n + 0 }'
