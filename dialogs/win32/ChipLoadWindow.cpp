@@ -176,8 +176,8 @@ void CChipLoadWindow::ShowLine(const LineControls& line, LineMode mode, uint16_t
     CheckDlgButton(hwnd, radio, radioMode == mode ? BST_CHECKED : BST_UNCHECKED);
   }
   for (const auto& [radio, radioMode] : Radios(line)) {
-    if (radioMode == mode) SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(radio, BN_CLICKED),
-                                        reinterpret_cast<LPARAM>(Control(radio)));
+    if (radioMode != mode) continue;
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(radio, BN_CLICKED), reinterpret_cast<LPARAM>(Control(radio)));
   }
   SetDlgItemInt(hwnd, line.seconds, value / kTenthsPerSecond, FALSE);
   SetDlgItemInt(hwnd, line.metres, value, FALSE);
