@@ -17,6 +17,9 @@
 #define IDS_CONNECT_BATTERY 113
 #define IDS_FIRMWARE_WARNING 114
 
+/* Bitmaps */
+#define IDB_ABOUT_PICTURE 111
+
 /* Icons */
 #define IDI_PROGRAM 105
 #define IDI_DISCONNECTED 109
@@ -25,6 +28,8 @@
 /* Dialog templates; each dialog's controls are in its own file beside this one */
 #define IDD_DEVICE_SETTINGS 9
 #define IDD_DOWNLOAD_DATA 101
+#define IDD_UPDATE_FIRMWARE 102
+#define IDD_ABOUT 103
 #define IDD_CONTROL_OPTIONS 104
 
 /* Controls of Download Data (and the ids every tool dialog shares) */

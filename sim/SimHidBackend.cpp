@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cwchar>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -60,6 +61,11 @@ void SimInterface::SetRemovedAtTransfer(int n) {
 void SimInterface::SetReplyDelayMs(unsigned ms) {
   std::lock_guard<std::mutex> lock(mutex_);
   replyDelayMs_ = ms;
+}
+
+void SimInterface::SetWriteIntervalMs(unsigned ms) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  writeIntervalMs_ = ms;
 }
 
 void SimInterface::SetActionAtTransfer(int n, std::function<void()> action) {
@@ -145,10 +151,16 @@ bool SimInterface::Read(uint8_t* buffer, size_t length, unsigned timeoutMs, cons
 
 bool SimInterface::Write(const uint8_t* buffer, size_t length, const std::atomic<bool>& aborted) {
   RunTransferAction();
+  Clock::time_point taken;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!StartTransfer() || aborted) return false;
+    // A paced device takes one report per interval from the host too.
+    const Clock::time_point now = Clock::now();
+    taken = std::max(now, nextWriteTaken_);
+    nextWriteTaken_ = taken + std::chrono::milliseconds(writeIntervalMs_);
   }
+  std::this_thread::sleep_until(taken);
   // The model answers outside the lock: it calls Send, which takes it.
   model_->OnHostReport(Report(buffer, buffer + length), *this);
   return true;

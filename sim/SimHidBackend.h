@@ -53,6 +53,9 @@ class SimInterface : private ReportSink {
   // the report before it: a device that answers at its own pace. Real time,
   // not shortened by the backend's time-out scale.
   void SetReplyDelayMs(unsigned ms);
+  // It takes one report from the host per `ms`, as a HID interface polled by
+  // USB at that interval does; the host's write waits for its turn.
+  void SetWriteIntervalMs(unsigned ms);
   // Runs `action` as the host starts its n-th transfer (counted as above), after
   // the connection's own checks and before the device is touched: where an
   // Abort from another thread can land. Runs once.
@@ -103,6 +106,8 @@ class SimInterface : private ReportSink {
   int silentFromRead_ = -1;
   int removedAtTransfer_ = -1;
   unsigned replyDelayMs_ = 0;
+  unsigned writeIntervalMs_ = 0;
+  Clock::time_point nextWriteTaken_{};
   int actionAtTransfer_ = -1;
   std::function<void()> transferAction_;
   int transfers_ = 0;

@@ -39,7 +39,9 @@ void SimUsbPort::LoadMemory(MemoryPreset preset) { altimeter_->LoadMemory(Preset
 
 void SimUsbPort::SetPaced(bool paced) {
   paced_ = paced;
-  if (plugged_) plugged_->SetReplyDelayMs(paced ? kDeviceReportIntervalMs : 0);
+  if (!plugged_) return;
+  plugged_->SetReplyDelayMs(paced ? kDeviceReportIntervalMs : 0);
+  plugged_->SetWriteIntervalMs(paced ? kDeviceReportIntervalMs : 0);
 }
 
 void SimUsbPort::OnRemovedByFault(std::function<void()> listener) { onRemovedByFault_ = std::move(listener); }

@@ -36,7 +36,7 @@ class SimUsbPort {
   SimPortMode Mode() const { return mode_; }
 
   void LoadMemory(MemoryPreset preset);
-  // One report per millisecond, as the real device sends them, or at once.
+  // One report per millisecond each way, as USB paces the real device, or at once.
   void SetPaced(bool paced);
   bool IsPaced() const { return paced_; }
   // Arms `fault` for the next operation of the device plugged in (None disarms).

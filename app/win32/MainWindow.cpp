@@ -103,7 +103,6 @@ void PaintWaitingWindows() {
 
 bool ConfirmClose(HWND window) { return ShowMessageBox(window, IDS_ARE_YOU_SURE, MB_YESNO | MB_ICONWARNING) != IDNO; }
 
-// Tools and Help items without a dialog yet do nothing.
 void OnCommand(HWND window, WPARAM command) {
   switch (command) {
     case IDM_OPEN:
@@ -126,6 +125,12 @@ void OnCommand(HWND window, WPARAM command) {
       break;
     case IDM_CONTROL_DEVICE:
       ControlDeviceCommand(window);
+      break;
+    case IDM_UPDATE_FIRMWARE:
+      UpdateFirmwareCommand(window);
+      break;
+    case IDM_ABOUT:
+      AboutCommand(window);
       break;
     default:
       break;

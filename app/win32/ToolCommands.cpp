@@ -3,9 +3,11 @@
 #include "app/win32/Application.h"
 #include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
+#include "dialogs/win32/AboutWindow.h"
 #include "dialogs/win32/CaptureWindow.h"
 #include "dialogs/win32/ChipLoadWindow.h"
 #include "dialogs/win32/ControlOptionsWindow.h"
+#include "dialogs/win32/UpdateWindow.h"
 #include "view/win32/Graph.h"
 
 void DownloadDataCommand(HWND owner) {
@@ -25,5 +27,15 @@ void DeviceSettingsCommand(HWND owner) {
 
 void ControlDeviceCommand(HWND owner) {
   CControlOptionsWindow dialog(ProgramLink());
+  dialog.ShowModal(owner);
+}
+
+void UpdateFirmwareCommand(HWND owner) {
+  CUpdateWindow dialog(ProgramLink());
+  dialog.ShowModal(owner);
+}
+
+void AboutCommand(HWND owner) {
+  CAboutWindow dialog(ProgramLink());
   dialog.ShowModal(owner);
 }

@@ -9,3 +9,6 @@ void DownloadDataCommand(HWND owner);
 // Device Settings and Control Device.
 void DeviceSettingsCommand(HWND owner);
 void ControlDeviceCommand(HWND owner);
+// Update Firmware and About.
+void UpdateFirmwareCommand(HWND owner);
+void AboutCommand(HWND owner);

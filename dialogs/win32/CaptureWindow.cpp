@@ -109,13 +109,6 @@ void CCaptureWindow::OnCommand(int id) {
   }
 }
 
-bool CCaptureWindow::OnOtherMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
-  if (message != WM_KEYDOWN || wParam != VK_ESCAPE) return false;
-  SendMessageW(hwnd, WM_CLOSE, 0, 0);
-  result = TRUE;
-  return true;
-}
-
 // A download the close interrupted leaves neither packets nor a data set,
 // however many passes of the handshake it took to end.
 void CCaptureWindow::OnClose() {

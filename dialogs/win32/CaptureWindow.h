@@ -24,7 +24,6 @@ class CCaptureWindow : public ToolDialog {
   void OnInitDialog() override;
   void OnCommand(int id) override;
   void OnClose() override;
-  bool OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
   void UpdateControls(bool busy) override;
 
  private:

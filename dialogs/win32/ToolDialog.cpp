@@ -74,6 +74,10 @@ INT_PTR ToolDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_CLOSE:
       OnClose();
       return TRUE;
+    case WM_KEYDOWN:
+      if (wParam != VK_ESCAPE) break;
+      SendMessageW(hwnd, WM_CLOSE, 0, 0);
+      return TRUE;
     default: {
       INT_PTR result = 0;
       if (OnOtherMessage(message, wParam, lParam, result)) return result;
@@ -127,13 +131,15 @@ void ToolDialog::RegisterForDeviceNotifications() {
 void ToolDialog::OnDeviceChange(WPARAM event, LPARAM data) {
   DebugLog << "Device Change." << std::endl;
   if (event == DBT_DEVICEARRIVAL) {
-    ReportConnection();
+    ReportArrival();
   } else if (event == DBT_DEVICEREMOVECOMPLETE && link.device.MatchesInterfaceName(BroadcastOf(data))) {
     AppendStatus(L"Device disconnected.");
     link.device.Close();
   }
   UpdateControls(false);
 }
+
+void ToolDialog::ReportArrival() { ReportConnection(); }
 
 void ToolDialog::ReportConnection() {
   uint16_t version = 0;

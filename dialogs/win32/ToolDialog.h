@@ -70,11 +70,13 @@ class ToolDialog : public CBaseWindow {
   bool WorkerHasEnded(const char* repostLine);
 
   void RegisterForDeviceNotifications();
-  // Arrival: the connection report again; removal of our device: "Device
-  // disconnected." and the link closed. Then UpdateControls(false).
+  // An arrival runs ReportArrival; the removal of our device says "Device
+  // disconnected." and closes the link. Then UpdateControls(false).
   virtual void OnDeviceChange(WPARAM event, LPARAM data);
   // Connects in application mode and says how that went.
   void ReportConnection();
+  // What a device's arrival runs: the connection report of the dialog's mode.
+  virtual void ReportArrival();
 
   // Sets the connection icon (control `iconId`) from the link state; any thread.
   void ShowConnectionIcon(int iconId);

@@ -13,6 +13,7 @@ extern "C" {
 #include <vector>
 
 #include "device/Version.h"
+#include "sim/FlashText.h"
 #include "sim/SettingsText.h"
 #include "sim/SimUsbPort.h"
 
@@ -36,6 +37,7 @@ enum ControlId : int {
   kState = 1104,
   kFirmwareVersion = 1105,
   kBootloaderVersion = 1106,
+  kHardwareVersion = 1107,
   kMemory = 1110,
   kPaced = 1111,
   kFault = 1120,
@@ -47,10 +49,13 @@ enum ControlId : int {
   kStoreOffset = 1135,
   kStoredSettings = 1140,
   kFirings = 1141,
+  kFlash = 1142,
+  kComparedImage = 1143,
+  kCompare = 1144,
 };
 
 constexpr int kClientWidth = 300;
-constexpr int kClientHeight = 420;
+constexpr int kClientHeight = 535;
 constexpr int kMargin = 10;
 constexpr int kRow = 26;
 
@@ -64,6 +69,7 @@ struct Simulator {
   SimUsbPort* port;
   HWND window;
   std::wstring pluggedPath;
+  std::filesystem::path comparedImage;  // empty: none chosen
 };
 
 Simulator* SimulatorOf(HWND window) { return reinterpret_cast<Simulator*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
@@ -103,6 +109,9 @@ void AddControls(HWND window) {
   y += kRow;
   AddControl(window, L"Static", L"Bootloader version (hex):", SS_LEFT, -1, kMargin, y + 3, 150, 18);
   AddControl(window, L"Edit", L"0103", WS_BORDER | ES_UPPERCASE | WS_TABSTOP, kBootloaderVersion, 170, y, 60, 22);
+  y += kRow;
+  AddControl(window, L"Static", L"Hardware version (hex):", SS_LEFT, -1, kMargin, y + 3, 150, 18);
+  AddControl(window, L"Edit", L"0121", WS_BORDER | ES_UPPERCASE | WS_TABSTOP, kHardwareVersion, 170, y, 60, 22);
   y += kRow + 8;
   AddControl(window, L"Static", L"Memory:", SS_LEFT, -1, kMargin, y + 3, 70, 18);
   AddChoices(window, kMemory, 90, y, 200, kMemoryChoices, 4, 2);
@@ -126,6 +135,13 @@ void AddControls(HWND window) {
   AddControl(window, L"Static", L"", SS_LEFT, kStoredSettings, kMargin, y, wide, 44);
   y += 48;
   AddControl(window, L"Static", L"", SS_LEFT, kFirings, kMargin, y, wide, 18);
+  y += kRow + 4;
+  AddControl(window, L"Static", L"Plain image to compare the flash with:", SS_LEFT, -1, kMargin, y, wide, 18);
+  y += 20;
+  AddControl(window, L"Edit", L"", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, kComparedImage, kMargin, y, 220, 22);
+  AddControl(window, L"Button", L"Compare", BS_PUSHBUTTON | WS_TABSTOP, kCompare, 235, y, 55, 22);
+  y += kRow + 2;
+  AddControl(window, L"Static", L"", SS_LEFT, kFlash, kMargin, y, wide, 34);
 }
 
 // The notice the system sends the windows registered for HID interfaces.
@@ -187,8 +203,8 @@ void StoreOffset(Simulator& simulator) {
 }
 
 void SetTextIfChanged(HWND window, int id, const std::wstring& text) {
-  wchar_t shown[256] = {};
-  GetDlgItemTextW(window, id, shown, 256);
+  wchar_t shown[1024] = {};
+  GetDlgItemTextW(window, id, shown, 1024);
   if (text != shown) SetDlgItemTextW(window, id, text.c_str());
 }
 
@@ -197,6 +213,16 @@ void ShowDevice(const Simulator& simulator) {
   SimAltimeter& altimeter = simulator.port->Altimeter();
   SetTextIfChanged(simulator.window, kStoredSettings, DescribeSettingsImage(altimeter.SettingsImage()));
   SetTextIfChanged(simulator.window, kFirings, DescribeFirings(altimeter.LineAFirings(), altimeter.LineBFirings()));
+  const SimBootloader& bootloader = simulator.port->Bootloader();
+  SetTextIfChanged(simulator.window, kFlash,
+                   DescribeFlash(static_cast<int>(bootloader.WrittenAddresses().size()), bootloader.Flash(),
+                                 simulator.comparedImage));
+}
+
+std::wstring TextField(HWND window, int id) {
+  wchar_t text[MAX_PATH] = {};
+  GetDlgItemTextW(window, id, text, MAX_PATH);
+  return text;
 }
 
 void ShowState(const Simulator& simulator) {
@@ -220,6 +246,7 @@ void PlugIn(Simulator& simulator, SimPortMode mode) {
   const bool application = mode == SimPortMode::Application;
   const uint16_t version = application ? HexField(simulator.window, kFirmwareVersion, kSimFirmwareVersion)
                                        : HexField(simulator.window, kBootloaderVersion, kSimBootloaderVersion);
+  simulator.port->Bootloader().SetHardwareVersion(HexField(simulator.window, kHardwareVersion, kSimHardwareVersion));
   simulator.pluggedPath = simulator.port->PlugIn(mode, version);
   SendDlgItemMessageW(simulator.window, kFault, CB_SETCURSEL, 0, 0);
   BroadcastDeviceChange(DBT_DEVICEARRIVAL, simulator.pluggedPath);
@@ -241,6 +268,7 @@ void OnCommand(Simulator& simulator, int id, int notification) {
   }
   if (id == kApply) ApplySurroundings(simulator);
   if (id == kStoreOffset) StoreOffset(simulator);
+  if (id == kCompare) simulator.comparedImage = TextField(window, kComparedImage);
   ShowState(simulator);
   ShowDevice(simulator);
 }
@@ -300,7 +328,7 @@ HWND CreateSimulatorWindow(HINSTANCE instance, HWND mainWindow, SimUsbPort& port
   const HWND window = CreateWindowExW(extendedStyle, kClassName, kTitle, style, x, 60, width, height, mainWindow,
                                       nullptr, instance, nullptr);
   if (!window) return nullptr;
-  auto* simulator = new Simulator{&port, window, {}};  // the window owns it; freed at WM_NCDESTROY
+  auto* simulator = new Simulator{&port, window, {}, {}};  // the window owns it; freed at WM_NCDESTROY
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(simulator));
   AddControls(window);
   CheckDlgButton(window, kPaced, port.IsPaced() ? BST_CHECKED : BST_UNCHECKED);

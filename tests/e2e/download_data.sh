@@ -19,19 +19,6 @@ status_has() { zel_drive wait-line "$DIALOG" $STATUS "$1"; }
 status_lines() { zel_drive text "$DIALOG" $STATUS; }
 open_dialog() { zel_drive menu 40006 && zel_drive wait-line "$DIALOG" $STATUS "$1"; }
 close_dialog() { zel_drive close-window "$DIALOG" && zel_drive wait-closed "$DIALOG"; }
-enabled() { zel_drive enabled "$DIALOG" | tr '\n' ' '; }
-all_enabled() {
-  local shown=" $(enabled) " id
-  for id; do [[ $shown == *" $id "* ]] || return 1; done
-}
-none_enabled() {
-  local shown=" $(enabled) " id
-  for id; do [[ $shown == *" $id "* ]] && return 1; done
-  return 0
-}
-# Lines the log gained since `mark_log`.
-mark_log() { log_mark=$(log_text | wc -l); }
-logged_since_mark() { log_text | tail -n +$((log_mark + 1)) | grep -qxF -- "$1"; }
 sim() { zel_drive "$1" "$SIM" "${@:2}" >/dev/null; }
 
 # The strip's colours along its middle row, one "COLOUR@X" per run, X in the
@@ -74,11 +61,11 @@ check "with its simulated altimeter window" zel_drive wait-line "$SIM" 1104 "Plu
 # ---- Connection report and device notices ----
 check "opening reports the connected altimeter" open_dialog "Device Connected."
 check "... with its firmware version" status_has "Current device firmware version: 1.41"
-check "Read Data and Clear Device are enabled" all_enabled $READ $CLEAR
-check "... saving is not, with nothing read" none_enabled $SAVE_ALL $SAVE_SELECTED $SAVE_COMMENT
+check "Read Data and Clear Device are enabled" all_enabled "$DIALOG" $READ $CLEAR
+check "... saving is not, with nothing read" none_enabled "$DIALOG" $SAVE_ALL $SAVE_SELECTED $SAVE_COMMENT
 sim press $SIM_PULL
 check "pulling it out says so" status_has "Device disconnected."
-check "... and disables Read Data and Clear Device" none_enabled $READ $CLEAR
+check "... and disables Read Data and Clear Device" none_enabled "$DIALOG" $READ $CLEAR
 sim press $SIM_BOOTLOADER
 check "a bootloader arriving is reported" status_has "Device found, but is in bootloader mode."
 check "... with the advice" status_has "Please reconnect the device."
@@ -90,11 +77,11 @@ check "... against 1.40" status_has "Required device firmware version: 1.40"
 sim set-text $SIM_FIRMWARE 0141
 sim press $SIM_PLUG
 check "the right firmware arriving connects" status_has "Device Connected."
-check "Read Data is enabled again" all_enabled $READ $CLEAR
+check "Read Data is enabled again" all_enabled "$DIALOG" $READ $CLEAR
 mark_log
 check "closing with no worker ends at once" close_dialog
-check "... logging the handshake" bash -c "tr -d '\r' <'$E2E_LOG' | tail -n +$((log_mark + 1)) | grep -A2 -x 'Canceled IO.' |
-  tr '\n' '|' | grep -qF 'Canceled IO.|Waiting for thread to close...|Thread has exited.|'"
+check "... logging the handshake" [ "$(log_since_mark | grep -A2 -x 'Canceled IO.' | tr '\n' '|')" = \
+  'Canceled IO.|Waiting for thread to close...|Thread has exited.|' ]
 check "... and DESTRUCT" wait_for_log "DESTRUCT"
 sim press $SIM_PULL
 check "with no altimeter the report says so" open_dialog "Device not found."
@@ -122,12 +109,12 @@ runs=$(strip_runs)
 check "the strip shows three sets, the first selected, then empty memory" \
   [ "$(colours_of "$runs")" = "$SELECTED $ODD_SET $EVEN_SET $EMPTY" ]
 check "Save All, Save Selected and Select && Close are enabled once sets are read" \
-  all_enabled $SAVE_ALL $SAVE_SELECTED $CLOSE
+  all_enabled "$DIALOG" $SAVE_ALL $SAVE_SELECTED $CLOSE
 
 check "a click on the second set selects it in red, the others in alternating blues" \
   click_strip "$(run_x "$runs" 2)" "$EVEN_SET $SELECTED $EVEN_SET $EMPTY"
 check "... logging where" bash -c "tr -d '\r' <'$E2E_LOG' | grep -q '^XPos: '"
-check "... and the comment can be edited" all_enabled $SAVE_SELECTED $SAVE_COMMENT $COMMENT
+check "... and the comment can be edited" all_enabled "$DIALOG" $SAVE_SELECTED $SAVE_COMMENT $COMMENT
 check "a click right of the last packet keeps the selection" \
   click_strip "$(run_x "$runs" 4)" "$EVEN_SET $SELECTED $EVEN_SET $EMPTY"
 
@@ -256,7 +243,7 @@ sim choose $SIM_FAULT $FAULT_SILENCE
 mark_log
 close_dialog
 check "closing while the device is silent reposts the close every 100 ms" \
-  [ "$(log_text | tail -n +$((log_mark + 1)) | grep -cx 'reposting close message...')" -gt 5 ]
+  [ "$(log_since_mark | grep -cx 'reposting close message...')" -gt 5 ]
 check "... until the worker has returned" logged_since_mark "Thread has exited."
 check "... leaving no set to hand back" [ "$(pixel_count "$(stable_screenshot silenced)" "$SELECTED")" = 0 ]
 sim press $SIM_PLUG

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 
 #include "device/AltimeterLink.h"
 #include "support/LogCapture.h"
@@ -69,6 +70,15 @@ TEST_F(SimUsbPortTest, EachFaultSpoilsTheNextOperation) {
   EXPECT_EQ(1, removals);
   EXPECT_FALSE(port.IsPluggedIn());
   EXPECT_EQ(-1, link.Connect(nullptr, false));
+}
+
+TEST_F(SimUsbPortTest, APacedDeviceMovesOneReportPerMillisecondEachWay) {
+  port.SetPaced(true);
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  ASSERT_EQ(1, link.Connect(nullptr, false));
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(0, link.WriteSettings());  // 18 reports to the device, one back
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(18));
 }
 
 TEST_F(SimUsbPortTest, PluggingInAgainDropsAnArmedFault) {

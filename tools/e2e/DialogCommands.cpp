@@ -129,6 +129,26 @@ int TimeLineCommand(const DriverArgs& args) {
   return 0;
 }
 
+// Waits for the line FROM in a control's text, then prints the milliseconds
+// until the line TO appears too, polling every 2 ms.
+int TimeBetweenCommand(const DriverArgs& args) {
+  const HWND shown = ControlOf(args);
+  if (!shown) return 1;
+  const auto waitFor = [shown](const std::wstring& line) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDefaultTimeoutMs * 4);
+    while (!HasLine(ControlText(shown), line)) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      Sleep(2);
+    }
+    return true;
+  };
+  if (!waitFor(args[2])) return Fail("the first line did not appear");
+  const auto start = std::chrono::steady_clock::now();
+  if (!waitFor(args[3])) return Fail("the second line did not appear");
+  std::printf("%.0f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  return 0;
+}
+
 // Sent, so the window has acted on the choice when the command ends.
 int ChooseCommand(const DriverArgs& args) {
   const HWND control = ControlOf(args);
@@ -190,6 +210,11 @@ int SizeCommand(const DriverArgs& args) {
   if (!window) return Fail("no such window");
   RECT frame{};
   GetWindowRect(window, &frame);
+  // Only a sizing border can be dragged.
+  if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_THICKFRAME)) {
+    std::printf("%ld %ld\n", frame.right - frame.left, frame.bottom - frame.top);
+    return 0;
+  }
   // A drag of the frame: the system asks the window for its limits first.
   MINMAXINFO limits{};
   SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));

@@ -13,6 +13,7 @@ int SetTextCommand(const DriverArgs& args);      // CAPTION ID TEXT
 int TextCommand(const DriverArgs& args);         // CAPTION ID
 int WaitLineCommand(const DriverArgs& args);     // CAPTION ID LINE
 int TimeLineCommand(const DriverArgs& args);     // CAPTION BUTTON-ID ID LINE
+int TimeBetweenCommand(const DriverArgs& args);  // CAPTION ID FROM TO
 int ChooseCommand(const DriverArgs& args);       // CAPTION ID INDEX
 int ClickCommand(const DriverArgs& args);        // CAPTION ID X
 int EnabledCommand(const DriverArgs& args);      // CAPTION

@@ -35,13 +35,16 @@
 //   zeldrive wait-line CAPTION ID LINE  waits until a control's text has that whole line
 //   zeldrive time-line CAPTION BUTTON ID LINE
 //                                       presses a button, prints the ms until that line
+//   zeldrive time-between CAPTION ID FROM TO
+//                                       prints the ms from the line FROM to the line TO
 //   zeldrive choose CAPTION ID INDEX    chooses an entry of a drop-down list
 //   zeldrive click CAPTION ID X         clicks a control at x, halfway down
 //   zeldrive enabled CAPTION            prints the ids of the enabled controls
 //   zeldrive key CAPTION VK             sends a key press (27 is Escape)
 //   zeldrive close-window CAPTION       asks a window to close
 //   zeldrive wait-closed CAPTION        waits until that dialog is gone
-//   zeldrive size CAPTION W H           resizes a window as a drag would; prints its size
+//   zeldrive size CAPTION W H           resizes a window as a drag of its border would
+//                                       (not at all without one); prints its size
 //   zeldrive rect CAPTION ID            prints a control's x y width height in the window
 //   zeldrive screen-rect CAPTION ID     prints them on the screen; ID 0 is the window itself
 //   zeldrive pixel CAPTION ID X Y       prints the colour on screen at x y of a control
@@ -319,7 +322,8 @@ const std::map<std::wstring, Command> kCommands{
     {L"click-button", {2, ClickButtonCommand}},
     {L"set-text", {3, SetTextCommand}},  {L"text", {2, TextCommand}},
     {L"wait-line", {3, WaitLineCommand}}, {L"choose", {3, ChooseCommand}},
-    {L"time-line", {4, TimeLineCommand}}, {L"frames", {0, Frames}},
+    {L"time-line", {4, TimeLineCommand}}, {L"time-between", {4, TimeBetweenCommand}},
+    {L"frames", {0, Frames}},
     {L"windows", {0, Windows}},
     {L"click", {3, ClickCommand}},       {L"enabled", {1, EnabledCommand}},
     {L"key", {2, KeyCommand}},           {L"close-window", {1, CloseWindowCommand}},

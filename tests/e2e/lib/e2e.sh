@@ -63,6 +63,27 @@ log_text() { tr -d '\r' <"$E2E_LOG"; }
 
 wait_for_log() { zel_wait_for_line "$E2E_LOG" "$1"; }
 
+# mark_log, then logged_since_mark LINE: whether the log gained that whole line since.
+mark_log() { log_mark=$(log_text | wc -l); }
+logged_since_mark() { log_text | tail -n +$((log_mark + 1)) | grep -qxF -- "$1"; }
+log_since_mark() { log_text | tail -n +$((log_mark + 1)); }
+
+# all_enabled CAPTION ID...: every one of those controls is enabled; none_enabled likewise.
+enabled_ids() { echo " $(zel_drive enabled "$1" | tr '\n' ' ') "; }
+all_enabled() {
+  local shown id
+  shown=$(enabled_ids "$1")
+  shift
+  for id; do [[ $shown == *" $id "* ]] || return 1; done
+}
+none_enabled() {
+  local shown id
+  shown=$(enabled_ids "$1")
+  shift
+  for id; do [[ $shown == *" $id "* ]] && return 1; done
+  return 0
+}
+
 # How many times the data set view was drawn ("Updating buffer." lines).
 buffer_updates() { log_text | grep -c '^Updating buffer\.$'; }
 
