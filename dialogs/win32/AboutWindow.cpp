@@ -31,9 +31,5 @@ void CAboutWindow::BuildAboutText() {
   AppendStatus(L"Hardware version " + FormatVersionFamily(kHardwareFamily));
 }
 
-void CAboutWindow::OnCommand(int id) {
-  if (id == IDC_CLOSE || id == IDCANCEL) SendMessageW(hwnd, WM_CLOSE, 0, 0);
-}
-
 // Nothing to wait for: it ends at once, without a word to the log.
 void CAboutWindow::OnClose() { EndDialog(hwnd, 0); }

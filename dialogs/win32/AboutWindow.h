@@ -11,7 +11,7 @@ class CAboutWindow : public ToolDialog {
 
  protected:
   void OnInitDialog() override;
-  void OnCommand(int id) override;
+  void OnCommand(int) override {}
   void OnClose() override;
   void UpdateControls(bool) override {}
 

@@ -18,12 +18,6 @@ constexpr DWORD kBeforePacketCountMs = 100;
 constexpr int kCommentCapacity = 1024;    // narrow characters with the terminator
 constexpr UINT_PTR kStripSubclassId = 0;
 
-constexpr AnchorEdges kStays{true, true, false, false};
-constexpr AnchorEdges kGrows{true, true, true, true};
-constexpr AnchorEdges kWidens{true, true, false, true};
-constexpr AnchorEdges kFollowsCorner{false, false, true, true};
-constexpr AnchorEdges kFollowsBottom{false, true, true, false};
-constexpr AnchorEdges kFollowsRight{true, false, false, true};
 
 constexpr wchar_t kDataFileFilter[] = L"ZEL USB Data\0*.zel\0";
 
@@ -52,6 +46,7 @@ void CCaptureWindow::OnInitDialog() {
 }
 
 void CCaptureWindow::AnchorControls() {
+  using namespace anchoring;
   Anchor(IDC_STATUS, kGrows);
   Anchor(IDC_SAVE_ALL, kFollowsCorner);
   Anchor(IDC_CLOSE, kFollowsCorner);
@@ -100,10 +95,6 @@ void CCaptureWindow::OnCommand(int id) {
     case IDC_SAVE_ALL:
       OnSaveAll();
       break;
-    case IDC_CLOSE:
-    case IDCANCEL:  // Escape, as the dialog manager passes it on
-      SendMessageW(hwnd, WM_CLOSE, 0, 0);
-      break;
     default:
       break;
   }
@@ -133,7 +124,7 @@ void CCaptureWindow::OnReadData() {
 }
 
 void CCaptureWindow::ReadDataThread() {
-  UpdateControls(true);
+  UpdateControlsInTurn(true);
   ClearPackets();
   RedrawMemoryMap();
   InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
@@ -166,7 +157,7 @@ void CCaptureWindow::ReadDataThread() {
     link.fastSet.Reset();
     RefreshGraph();
   }
-  UpdateControls(false);
+  UpdateControlsInTurn(false);
 }
 
 // The other buttons stay as the download left them until the next update.
@@ -202,12 +193,12 @@ void CCaptureWindow::OnClearDevice() {
 
 void CCaptureWindow::ClearDataThread() {
   if (!link.IsConnected()) {
-    UpdateControls(false);
+    UpdateControlsInTurn(false);
     AppendStatus(L"Altimeter not found. Make sure it is properly connected to the PC.");
     return;
   }
   if (link.ClearData() < 0) {
-    UpdateControls(false);
+    UpdateControlsInTurn(false);
     AppendStatus(L"Failed to clear data.");
     return;
   }
@@ -215,7 +206,7 @@ void CCaptureWindow::ClearDataThread() {
   RedrawMemoryMap();
   InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
   AppendStatus(L"Data cleared successfully.");
-  UpdateControls(false);
+  UpdateControlsInTurn(false);
 }
 
 // ---- Comments and files ----
@@ -316,12 +307,6 @@ LRESULT CALLBACK CCaptureWindow::MemoryMapProc(HWND strip, UINT message, WPARAM 
 void CCaptureWindow::ClearPackets() {
   const auto lock = link.LockData();
   link.packets.clear();
-}
-
-void CCaptureWindow::ForgetDownload() {
-  const auto lock = link.LockData();
-  link.packets.clear();
-  link.currentSet.Clear();
 }
 
 size_t CCaptureWindow::PacketCount() const {

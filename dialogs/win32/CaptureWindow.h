@@ -51,7 +51,6 @@ class CCaptureWindow : public ToolDialog {
   // the user cancelled or a file failed (the user has been told).
   bool SaveSetAs(int32_t n);
   void ClearPackets();
-  void ForgetDownload();  // packets and the displayed set
   size_t PacketCount() const;
   bool Checked(int id) const;
   void SetTranslucent(bool translucent);

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr DWORD kBeforeControlsChangeMs = 100;
-// Sent by a worker: UpdateControls(wParam) on the dialog's thread.
-constexpr UINT WM_UPDATECONTROLS = WM_APP + 1;
 constexpr uint16_t kTenthsPerSecond = 10;
 
 constexpr const wchar_t* kNotFound = L"Altimeter not found. Make sure it is properly connected to the PC.";
@@ -73,14 +71,7 @@ void CChipLoadWindow::AnchorControls() {
   AnchorGroup(IDC_GENERAL_GROUP, kFollowsRight);
 }
 
-// On the dialog's thread, in turn with the device notices: a worker that saw
-// the link open could otherwise enable the buttons just after a removal
-// notice had closed it and disabled them.
 void CChipLoadWindow::UpdateControls(bool busy) {
-  if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) {
-    SendMessageW(hwnd, WM_UPDATECONTROLS, busy ? TRUE : FALSE, 0);
-    return;
-  }
   const bool idle = link.IsConnected() && !busy;
   ShowConnectionIcon(IDC_SETTINGS_ICON);
   for (const int id : {IDC_READ_SETTINGS, IDC_WRITE_SETTINGS, IDC_CALIBRATE}) Enable(id, idle);
@@ -109,21 +100,14 @@ void CChipLoadWindow::OnCommand(int id) {
     case IDC_CALIBRATE:
       OnCalibrate();
       break;
-    case IDC_CLOSE:
-    case IDCANCEL:  // Escape, as the dialog manager passes it on
-      SendMessageW(hwnd, WM_CLOSE, 0, 0);
-      break;
     default:
       break;
   }
 }
 
-bool CChipLoadWindow::OnOtherMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+bool CChipLoadWindow::OnOtherMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
   if (message == WM_SIZE) RepaintAll();  // after the layout has moved the controls
-  if (message != WM_UPDATECONTROLS) return false;
-  UpdateControls(wParam != FALSE);
-  result = TRUE;
-  return true;
+  return false;
 }
 
 // The Settings frame holds three frames of its own. Repainted alone after a
@@ -235,7 +219,7 @@ void CChipLoadWindow::ReadSettingsThread() {
     AppendStatus(L"Displaying default settings.");
   }
   SettingsToControls();
-  UpdateControls(false);
+  UpdateControlsInTurn(false);
   RefreshGraph();
 }
 
@@ -244,7 +228,7 @@ void CChipLoadWindow::WriteSettingsThread() { WriteSettings(); }
 // Nothing is erased before every value is known to fit.
 int CChipLoadWindow::WriteSettings() {
   if (!ControlsToSettings()) {
-    UpdateControls(false);
+    UpdateControlsInTurn(false);
     return -1;
   }
   link.settings.Build();
@@ -254,7 +238,7 @@ int CChipLoadWindow::WriteSettings() {
     return -1;
   }
   if (link.ClearData() < 0) {
-    UpdateControls(false);
+    UpdateControlsInTurn(false);
     AppendStatus(L"Failed to clear data.");
     return -1;
   }
@@ -266,7 +250,7 @@ int CChipLoadWindow::WriteSettings() {
   AppendStatus(L"Settings written successfully.");
   Sleep(kBeforeControlsChangeMs);
   SendMessageW(hwnd, WM_STATUSUPDATE, 0, 0);  // the line shows before the buttons change
-  UpdateControls(false);
+  UpdateControlsInTurn(false);
   link.settings.Parse();
   SettingsToControls();
   RefreshGraph();
@@ -282,11 +266,11 @@ void CChipLoadWindow::EndReadOrWriteWithFailure(const wchar_t* line) {
 // ---- Calibration ----
 
 void CChipLoadWindow::CalibrateThread() {
-  UpdateControls(true);
+  UpdateControlsInTurn(true);
   if (!link.IsConnected()) return EndWithFailure(kNotFound);
   if (!EntryFits(ReadEntry())) return EndWithFailure(kCalibrationFailed);
   if (link.ClearData() < 0) {
-    UpdateControls(false);
+    UpdateControlsInTurn(false);
     AppendStatus(L"Failed to clear data.");
     return;
   }
@@ -302,7 +286,7 @@ void CChipLoadWindow::CalibrateThread() {
   calibrated.adcOffset = *offset;
   link.settings = calibrated;
   AppendStatus(WriteSettings() < 0 ? kCalibrationFailed : L"Calibration complete.");
-  UpdateControls(false);
+  UpdateControlsInTurn(false);
   RefreshGraph();
 }
 
@@ -328,5 +312,5 @@ std::optional<int8_t> CChipLoadWindow::MeasureOffset() {
 
 void CChipLoadWindow::EndWithFailure(const wchar_t* line) {
   AppendStatus(line);
-  UpdateControls(false);
+  UpdateControlsInTurn(false);
 }

@@ -62,10 +62,6 @@ void CControlOptionsWindow::OnCommand(int id) {
     case IDC_FIRE_LINES:
       StartDeviceWorker(&CControlOptionsWindow::FireLinesThread);
       break;
-    case IDC_CLOSE:
-    case IDCANCEL:  // Escape, as the dialog manager passes it on
-      SendMessageW(hwnd, WM_CLOSE, 0, 0);
-      break;
     default:
       break;
   }

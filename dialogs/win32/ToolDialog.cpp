@@ -69,7 +69,12 @@ INT_PTR ToolDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       OnDeviceChange(wParam, lParam);
       return TRUE;
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam));
+      // Escape reaches a dialog as IDCANCEL.
+      if (LOWORD(wParam) == kCloseButtonId || LOWORD(wParam) == IDCANCEL) {
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+      } else {
+        OnCommand(LOWORD(wParam));
+      }
       return TRUE;
     case WM_CLOSE:
       OnClose();
@@ -97,7 +102,13 @@ void ToolDialog::AnchorGroup(int groupBoxId, AnchorEdges edges) {
   layout->AddAnchor(ReplaceGroupBox(groupBoxId), edges);
 }
 
-void ToolDialog::UpdateControlsInTurn(bool busy) { SendMessageW(hwnd, kUpdateControlsMessage, busy, 0); }
+void ToolDialog::UpdateControlsInTurn(bool busy) {
+  if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
+    UpdateControls(busy);
+  } else {
+    SendMessageW(hwnd, kUpdateControlsMessage, busy, 0);
+  }
+}
 
 bool ToolDialog::StartWorker(std::function<void()> work) { return workerThread.Start(std::move(work)); }
 

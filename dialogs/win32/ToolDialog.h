@@ -30,6 +30,7 @@ constexpr AnchorEdges kGrows{true, true, true, true};
 constexpr AnchorEdges kWidens{true, true, false, true};
 constexpr AnchorEdges kFollowsCorner{false, false, true, true};
 constexpr AnchorEdges kFollowsRight{true, false, false, true};
+constexpr AnchorEdges kFollowsBottom{false, true, true, false};
 }  // namespace anchoring
 
 class ToolDialog : public CBaseWindow {
@@ -44,7 +45,8 @@ class ToolDialog : public CBaseWindow {
   INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) final;
 
  protected:
-  // The dialog's own parts, called on the main thread.
+  // The dialog's own parts, called on the main thread. Close (1004) and
+  // Escape never reach OnCommand: they close the dialog.
   virtual void OnInitDialog() = 0;
   virtual void OnCommand(int id) = 0;
   virtual void OnClose() = 0;

@@ -86,10 +86,6 @@ void CUpdateWindow::OnCommand(int id) {
     case IDC_UPDATE:
       OnUpdate();
       break;
-    case IDC_CLOSE:
-    case IDCANCEL:  // Escape, as the dialog manager passes it on
-      SendMessageW(hwnd, WM_CLOSE, 0, 0);
-      break;
     default:
       break;
   }
@@ -118,7 +114,7 @@ void CUpdateWindow::OnClose() {
 void CUpdateWindow::UpdateFirmwareThread() {
   DebugLog << "Firmware file: " << NarrowPath(firmwarePath) << std::endl;
   if (!link.IsConnected()) {
-    UpdateControls(false);
+    UpdateControlsInTurn(false);
     AppendStatus(L"Altimeter not found. Make sure it is properly connected to the PC.");
     return;
   }
@@ -128,7 +124,7 @@ void CUpdateWindow::UpdateFirmwareThread() {
                                          &versions.fileFormat, &versions.hardware, &versions.bootloader,
                                          &versions.firmware);
   for (const std::wstring& line : UpdateResultLines(result, versions)) AppendStatus(line);
-  UpdateControls(false);
+  UpdateControlsInTurn(false);
   if (result < 0) AppendStatus(L"Failed to update firmware.");
 }
 

@@ -25,15 +25,6 @@ open_dialog() { zel_drive menu 40014 && status_has "Device Connected."; }
 close_dialog() { zel_drive close-window "$DIALOG" && zel_drive wait-closed "$DIALOG"; }
 sim() { zel_drive "$1" "$SIM" "${@:2}" >/dev/null; }
 
-# eventually COMMAND...: the command succeeds within 5 s.
-eventually() {
-  local tries
-  for tries in $(seq 50); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 enabled_buttons() { zel_drive enabled "$DIALOG" | grep -xE "$EMULATE|$PRESSURE|$BATTERY|$FIRE" | tr '\n' ' '; }
 buttons_are() { [ "$(enabled_buttons)" = "$1" ]; }
@@ -59,9 +50,6 @@ connected_reports() { [ "$(status_lines | grep -cxF "Device Connected.")" -ge "$
 download_can_close() { zel_drive enabled "$DOWNLOAD" | grep -qx $CLOSE; }
 not() { ! "$@"; }
 
-mark_log() { log_mark=$(log_text | wc -l); }
-log_since_mark() { log_text | tail -n +$((log_mark + 1)); }
-logged_since_mark() { log_since_mark | grep -qxF -- "$1"; }
 
 sim_has() { zel_drive text "$SIM" "$1" | grep -qF -- "$2"; }
 # The simulator window shows its device anew every 500 ms.

@@ -49,33 +49,11 @@ wait_status() {
   return 1
 }
 
-enabled() { echo " $(zel_drive enabled "$DIALOG" | tr '\n' ' ') "; }
-all_enabled() {
-  local shown id
-  shown=$(enabled)
-  for id; do [[ $shown == *" $id "* ]] || return 1; done
-}
-none_enabled() {
-  local shown id
-  shown=$(enabled)
-  for id; do [[ $shown == *" $id "* ]] && return 1; done
-  return 0
-}
 # only_enabled "IDS" "OTHER IDS": the first enabled, the others not.
 # shellcheck disable=SC2086
-only_enabled() { all_enabled $1 && none_enabled $2; }
-# eventually COMMAND...: polls the command for up to 15 s, for control states
-# that follow a status line or a device notice.
-eventually() {
-  local tries
-  for tries in $(seq 150); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+only_enabled() { all_enabled "$DIALOG" $1 && none_enabled "$DIALOG" $2; }
 # The worker's last act re-enables the buttons.
-wait_idle() { eventually all_enabled $READ $WRITE $CALIBRATE; }
+wait_idle() { eventually all_enabled "$DIALOG" $READ $WRITE $CALIBRATE; }
 # A refusal starts no worker: a line it would add has had time to appear.
 still_no_status() {
   sleep 0.2
@@ -146,14 +124,6 @@ device_packets() {
 mark_log() { log_mark=$(log_text | wc -l); }
 log_has_since() { log_text | tail -n +$((log_mark + 1)) | grep -qxF -- "$1"; }
 
-# The dialog alone, from a screenshot.
-dialog_shot() {
-  local x y w h
-  read -r x y w h < <(zel_drive screen-rect "$DIALOG" 0)
-  zel_screenshot "$E2E_OUT/$1-screen.png"
-  convert "$E2E_OUT/$1-screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$E2E_OUT/$1.png"
-  echo "$E2E_OUT/$1.png"
-}
 
 check "the demonstration program starts" e2e_start_program "$ZEL_BUILD/mingw/app/zelusb-demo.exe"
 check "with its simulated altimeter window" zel_drive wait-line "$SIM" 1104 "Plugged in: application mode, firmware 1.41"
@@ -177,7 +147,7 @@ check "Line B in Altitude shows 150 (metres)" [ "$(box $B_METRES)" = 150 ]
 check "... and only its altitude box is enabled" only_enabled $B_METRES $B_SECONDS
 check "the inhibit box shows 2 (seconds)" [ "$(box $INHIBIT)" = 2 ]
 check "the ground altitude box starts empty" [ -z "$(box $GROUND)" ]
-check "Read, Write and Calibrate are enabled" all_enabled $READ $WRITE $CALIBRATE
+check "Read, Write and Calibrate are enabled" all_enabled "$DIALOG" $READ $WRITE $CALIBRATE
 
 # ---- Writing them back unchanged ----
 write_settings
@@ -318,7 +288,7 @@ check "pulling the device mid-write fails it" wait_status "Failed to write setti
 check "... the removal is reported" wait_status "Device disconnected."
 check "... after the attempt and the start of the write" [ "$(new_status | head -n 2)" = "Attempting to connect to device.
 Altimeter found! Writing settings..." ]
-check "... Write and Calibrate are disabled" eventually none_enabled $WRITE $CALIBRATE
+check "... Write and Calibrate are disabled" eventually none_enabled "$DIALOG" $WRITE $CALIBRATE
 check "... and the connection icon changes" eventually different_icon "$connected_icon"
 mark_status
 zel_drive press "$DIALOG" $READ
@@ -332,7 +302,7 @@ mark_status
 zel_drive press "$DIALOG" $CALIBRATE
 check "Calibrate without the device finds no altimeter" wait_status "$NOT_FOUND"
 check "... alone" [ "$(new_status)" = "$NOT_FOUND" ]
-check "... and leaves Read, Write and Calibrate disabled" eventually none_enabled $READ $WRITE $CALIBRATE
+check "... and leaves Read, Write and Calibrate disabled" eventually none_enabled "$DIALOG" $READ $WRITE $CALIBRATE
 mark_status
 sim press $SIM_PLUG
 check "the device arriving is reported" wait_status "Device Connected."
@@ -366,7 +336,7 @@ check "the status box grows both ways" \
 check "the mode radios stay" [ "$(zel_drive rect "$DIALOG" $A_TIME)" = "$radio" ]
 check "it cannot be made smaller than it opened" [ "$(zel_drive size "$DIALOG" 100 100)" = "$width $height" ]
 zel_drive size "$DIALOG" "$width" "$height" >/dev/null
-face=$(dialog_shot face)
+face=$(dialog_shot "$DIALOG" face)
 check "the face is RGB(196, 222, 255)" more_than "$(pixel_count "$face" "$FACE")" 50000
 check "group captions are RGB(160, 82, 45)" more_than "$(pixel_count "$face" "$CAPTION")" 100
 check "group frames are RGB(210, 180, 140)" more_than "$(pixel_count "$face" "$FRAME")" 1500

@@ -46,14 +46,6 @@ click_strip() {
   return 1
 }
 
-# The dialog's face, from a screenshot of its window.
-dialog_shot() {
-  local x y w h
-  read -r x y w h < <(zel_drive screen-rect "$DIALOG" 0)
-  zel_screenshot "$E2E_OUT/$1-screen.png"
-  convert "$E2E_OUT/$1-screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$E2E_OUT/$1.png"
-  echo "$E2E_OUT/$1.png"
-}
 
 check "the demonstration program starts" e2e_start_program "$ZEL_BUILD/mingw/app/zelusb-demo.exe"
 check "with its simulated altimeter window" zel_drive wait-line "$SIM" 1104 "Plugged in: application mode, firmware 1.41"
@@ -153,7 +145,7 @@ check "the comment box widens" [ "$(zel_drive rect "$DIALOG" $COMMENT | cut -d' 
 check "the status box grows both ways" \
   [ "$(zel_drive rect "$DIALOG" $STATUS)" = "$statusX $statusY $((statusWidth + 40)) $((statusHeight + 40))" ]
 check "it cannot be made smaller than it opened" [ "$(zel_drive size "$DIALOG" 100 100)" = "$width $height" ]
-face=$(dialog_shot face)
+face=$(dialog_shot "$DIALOG" face)
 check "the face is RGB(196, 222, 255)" more_than "$(pixel_count "$face" "$FACE")" 50000
 check "group captions are RGB(160, 82, 45)" more_than "$(pixel_count "$face" "$CAPTION")" 40
 check "group frames are RGB(210, 180, 140)" more_than "$(pixel_count "$face" "$FRAME")" 800
