@@ -10,6 +10,17 @@
 #include "dialogs/win32/UpdateWindow.h"
 #include "view/win32/Graph.h"
 
+namespace {
+
+// A dialog over the program's link, shown modally and gone when it ends.
+template <typename Dialog>
+void ShowDialog(HWND owner) {
+  Dialog dialog(ProgramLink());
+  dialog.ShowModal(owner);
+}
+
+}  // namespace
+
 void DownloadDataCommand(HWND owner) {
   AltimeterLink& link = ProgramLink();
   CCaptureWindow dialog(link);
@@ -20,22 +31,10 @@ void DownloadDataCommand(HWND owner) {
   RefreshGraph();
 }
 
-void DeviceSettingsCommand(HWND owner) {
-  CChipLoadWindow dialog(ProgramLink());
-  dialog.ShowModal(owner);
-}
+void DeviceSettingsCommand(HWND owner) { ShowDialog<CChipLoadWindow>(owner); }
 
-void ControlDeviceCommand(HWND owner) {
-  CControlOptionsWindow dialog(ProgramLink());
-  dialog.ShowModal(owner);
-}
+void ControlDeviceCommand(HWND owner) { ShowDialog<CControlOptionsWindow>(owner); }
 
-void UpdateFirmwareCommand(HWND owner) {
-  CUpdateWindow dialog(ProgramLink());
-  dialog.ShowModal(owner);
-}
+void UpdateFirmwareCommand(HWND owner) { ShowDialog<CUpdateWindow>(owner); }
 
-void AboutCommand(HWND owner) {
-  CAboutWindow dialog(ProgramLink());
-  dialog.ShowModal(owner);
-}
+void AboutCommand(HWND owner) { ShowDialog<CAboutWindow>(owner); }
