@@ -8,28 +8,33 @@ LogStream DebugLog(std::cout);
 
 void InitDebugLog() { DebugLog.imbue(NumberTextLocale()); }
 
-LogLine::LogLine(LogStream& log, Insertion first) : log_(log) {
+LogLine::LogLine(LogStream& log, Insertion first) : log_(log), active_(static_cast<bool>(first)) {
+  if (!active_) return;
   insertions_.reserve(8);
   insertions_.push_back(std::move(first));
 }
 
-LogLine::~LogLine() { log_.Write(insertions_); }
+LogLine::~LogLine() {
+  if (active_) log_.Write(insertions_);
+}
 
 LogLine& LogLine::operator<<(std::ostream& (*manipulator)(std::ostream&)) {
-  insertions_.push_back([manipulator](std::ostream& out) { manipulator(out); });
+  if (active_) insertions_.push_back([manipulator](std::ostream& out) { manipulator(out); });
   return *this;
 }
 
 LogLine& LogLine::operator<<(std::ios_base& (*manipulator)(std::ios_base&)) {
-  insertions_.push_back([manipulator](std::ostream& out) { manipulator(out); });
+  if (active_) insertions_.push_back([manipulator](std::ostream& out) { manipulator(out); });
   return *this;
 }
 
 LogLine LogStream::operator<<(std::ostream& (*manipulator)(std::ostream&)) {
+  if (!HasBuffer()) return LogLine(*this, LogLine::Insertion());
   return LogLine(*this, [manipulator](std::ostream& out) { manipulator(out); });
 }
 
 LogLine LogStream::operator<<(std::ios_base& (*manipulator)(std::ios_base&)) {
+  if (!HasBuffer()) return LogLine(*this, LogLine::Insertion());
   return LogLine(*this, [manipulator](std::ostream& out) { manipulator(out); });
 }
 
@@ -42,6 +47,7 @@ std::streambuf* LogStream::rdbuf(std::streambuf* buffer) {
   const std::lock_guard<std::mutex> lock(mutex_);
   std::streambuf* previous = out_.rdbuf(buffer);
   if (buffer != nullptr) out_.clear();
+  hasBuffer_ = buffer != nullptr;
   return previous;
 }
 

@@ -6,10 +6,12 @@
 // Worker threads and the main thread write at once, so the chain is collected
 // first and written as one piece, under one lock, when the statement ends.
 // The values are copied as they are inserted and formatted only then, so a
-// chain never holds the lock while its own arguments are evaluated.
+// chain never holds the lock while its own arguments are evaluated. While the
+// log has no buffer, lines are not even collected (nor their base changes).
 //
 // The integer base is shared state: a writer that switches to std::hex leaves
 // it so, for every thread, until another writer switches back to std::dec.
+#include <atomic>
 #include <functional>
 #include <ios>
 #include <mutex>
@@ -26,6 +28,7 @@ class LogLine {
  public:
   using Insertion = std::function<void(std::ostream&)>;
 
+  // With no first insertion the line is dropped whole: the log goes nowhere.
   LogLine(LogStream& log, Insertion first);
   LogLine(const LogLine&) = delete;
   LogLine& operator=(const LogLine&) = delete;
@@ -33,7 +36,7 @@ class LogLine {
 
   template <typename T>
   LogLine& operator<<(const T& value) {
-    insertions_.push_back(InsertionOf(value));
+    if (active_) insertions_.push_back(InsertionOf(value));
     return *this;
   }
   LogLine& operator<<(std::ostream& (*manipulator)(std::ostream&));
@@ -51,6 +54,7 @@ class LogLine {
 
  private:
   LogStream& log_;
+  const bool active_;
   std::vector<Insertion> insertions_;
 };
 
@@ -62,13 +66,15 @@ class LogStream {
 
   template <typename T>
   LogLine operator<<(const T& value) {
-    return LogLine(*this, LogLine::InsertionOf(value));
+    return LogLine(*this, HasBuffer() ? LogLine::InsertionOf(value) : LogLine::Insertion());
   }
   LogLine operator<<(std::ostream& (*manipulator)(std::ostream&));
   LogLine operator<<(std::ios_base& (*manipulator)(std::ios_base&));
 
   // Writes `insertions` to the stream without another line in between.
   void Write(const std::vector<LogLine::Insertion>& insertions);
+  // False while the log goes nowhere: lines are then not even collected.
+  bool HasBuffer() const { return hasBuffer_; }
 
   // The stream's own settings, for the program's entries and for tests that
   // silence or capture the log. A null buffer drops every line.
@@ -80,6 +86,7 @@ class LogStream {
  private:
   std::ostream& out_;
   mutable std::mutex mutex_;
+  std::atomic<bool> hasBuffer_{true};
 };
 
 extern LogStream DebugLog;
