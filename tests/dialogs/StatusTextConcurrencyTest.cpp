@@ -41,7 +41,7 @@ TEST(StatusTextConcurrency, CopiesSeeWholeLinesWhileWorkersAppend) {
   }
   ender.join();
   EXPECT_TRUE(whole);
-  EXPECT_GT(status.Length(), StatusText::kCapacity - 40);
+  EXPECT_GT(status.Length(), StatusText::kCapacity - 100) << "full, less at most a couple of dropped lines";
 }
 
 }  // namespace
