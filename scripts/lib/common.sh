@@ -29,6 +29,9 @@ zel_require_wine() {
   zel_require_packages wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation fonts-wine
 }
 
+# The Windows installer compiler and zip, for scripts/package.sh.
+zel_require_packaging() { zel_require_packages nsis zip; }
+
 # zel_build NAME [cmake options...]: configures (once) and builds build/NAME.
 zel_build() {
   local name=$1
