@@ -1,31 +1,13 @@
 // zeltool's commands on data set files: info, csv and xml. The exports go
 // through AltimeterLink, so they are the very bytes the program writes.
-#include <filesystem>
 #include <string>
 
-#include "data/DataSetFile.h"
-#include "device/AltimeterLink.h"
-#include "device/NoDeviceBackend.h"
 #include "tools/zeltool/ArgText.h"
 #include "tools/zeltool/CommandTable.h"
+#include "tools/zeltool/FileLink.h"
 #include "tools/zeltool/FlightSummary.h"
 
 namespace {
-
-// An AltimeterLink that only ever works on files.
-struct FileLink {
-  NoDeviceBackend noDevices;
-  AltimeterLink link{noDevices};
-};
-
-// Loads `path` into the link, or says in one line why it cannot.
-bool LoadOrExplain(AltimeterLink& link, const std::wstring& path, ZeltoolIo& io) {
-  if (link.LoadDataSet(path)) return true;
-  DataSetFileContent ignored;
-  const DataSetFileStatus status = ReadDataSetFile(std::filesystem::path(path), ignored);
-  io.err << "zeltool: " << NarrowText(path) << ' ' << DescribeDataSetFileStatus(status) << '\n';
-  return false;
-}
 
 int RunInfo(const ZeltoolArgs& args, ZeltoolIo& io) {
   if (args.size() != 1) return ZeltoolUsageError(io, "info FILE.zel");
@@ -52,12 +34,7 @@ int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage,
   FileLink files;
   AltimeterLink& link = files.link;
   if (!LoadOrExplain(link, args[0], io)) return kZeltoolFailure;
-  const int32_t sets = link.CountSets();
-  if (setNumber >= sets) {
-    io.err << "zeltool: " << NarrowText(args[0]) << " has no set " << setNumber << " (it holds " << sets
-           << (sets == 1 ? " set)\n" : " sets)\n");
-    return kZeltoolFailure;
-  }
+  if (!HasSetOrExplain(link, args[0], setNumber, io)) return kZeltoolFailure;
   if (!(link.*exportSet)(args[1], setNumber)) {
     io.err << "zeltool: " << NarrowText(args[1]) << " cannot be written\n";
     return kZeltoolFailure;
