@@ -1,0 +1,220 @@
+// zeltool plot (native builds only): the picture holds the program's scene in
+// its colours, at the size asked for, and is written whole or not at all.
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+
+#include "data/FlightFixtures.h"
+#include "device/AltimeterLink.h"
+#include "device/NoDeviceBackend.h"
+#include "support/LogCapture.h"
+#include "support/TempFolder.h"
+#include "tools/zeltool/Zeltool.h"
+#include "view/GraphScene.h"
+
+namespace {
+
+constexpr uint32_t kBackground = 0xB4B4FF;
+constexpr uint32_t kRed = 0xFF0000;
+constexpr uint32_t kGreen = 0x008000;
+constexpr uint32_t kBlue = 0x0000FF;
+
+struct SurfaceDeleter {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+
+// A PNG's pixels as 0xRRGGBB.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+  bool Holds(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+
+  size_t Count(uint32_t colour, int left = 0, int top = 0, int right = -1, int bottom = -1) const {
+    size_t count = 0;
+    for (int y = top; y < (bottom < 0 ? height : bottom); ++y) {
+      for (int x = left; x < (right < 0 ? width : right); ++x) count += At(x, y) == colour ? 1 : 0;
+    }
+    return count;
+  }
+
+  // Whether a pixel of that colour lies within `reach` pixels of (x, y) across and down.
+  bool Near(int x, int y, uint32_t colour, int reach) const {
+    for (int dy = -reach; dy <= reach; ++dy) {
+      for (int dx = -reach; dx <= reach; ++dx) {
+        if (Holds(x + dx, y + dy) && At(x + dx, y + dy) == colour) return true;
+      }
+    }
+    return false;
+  }
+};
+
+Picture ReadPng(const std::filesystem::path& path) {
+  const std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
+      cairo_image_surface_create_from_png(path.string().c_str()));
+  Picture picture;
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return picture;
+  picture.width = cairo_image_surface_get_width(surface.get());
+  picture.height = cairo_image_surface_get_height(surface.get());
+  const int stride = cairo_image_surface_get_stride(surface.get());
+  const unsigned char* data = cairo_image_surface_get_data(surface.get());
+  for (int y = 0; y < picture.height; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+    for (int x = 0; x < picture.width; ++x) picture.pixels.push_back(row[x] & 0xFFFFFF);
+  }
+  return picture;
+}
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class PlotCommandTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    link.packets = flight.packets;
+    link.comments = {"plotted"};
+    ASSERT_TRUE(link.SaveDataSet(Wide("flight.zel"), 0));
+    ASSERT_TRUE(link.SelectDataSet(0));
+  }
+
+  Outcome Run(const std::vector<std::wstring>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunZeltool(args, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  // What the program draws of the flight in a client area of that size.
+  DataSetScene Scene(int32_t width, int32_t height) const {
+    return BuildDataSetScene(link.currentSet, GraphMapping(link.viewRange, width, height));
+  }
+
+  std::wstring Wide(const std::string& name) const { return folder.WidePath(name); }
+
+  const RecordedFlight flight = ModelledFlight(128 * kWordsPerPacket);
+  LogCapture log;
+  NoDeviceBackend noDevices;
+  AltimeterLink link{noDevices};
+  TempFolder folder;
+};
+
+// The share of the series' corners with a pixel of its colour within 2 pixels.
+double ShareDrawn(const Picture& picture, const std::vector<GraphPoint>& series, uint32_t colour) {
+  size_t drawn = 0;
+  for (const GraphPoint& point : series) drawn += picture.Near(point.x, point.y, colour, 2) ? 1 : 0;
+  return series.empty() ? 0.0 : static_cast<double>(drawn) / static_cast<double>(series.size());
+}
+
+TEST_F(PlotCommandTest, PngShowsTheProgramsSceneAtTheSizeAskedFor) {
+  const struct {
+    std::vector<std::wstring> options;
+    int width, height;
+  } cases[] = {
+      {{}, 1280, 1005},
+      {{L"--size", L"640x480"}, 640, 480},
+      {{L"--size", L"800x600", L"--set", L"0"}, 800, 600},
+      {{L"--set", L"0", L"--size", L"1920x1080"}, 1920, 1080},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.width);
+    std::vector<std::wstring> args{L"plot", Wide("flight.zel"), Wide("chart.PNG")};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const Outcome plotted = Run(args);
+    EXPECT_EQ(0, plotted.status) << plotted.err;
+    EXPECT_EQ("", plotted.out + plotted.err);
+    const Picture picture = ReadPng(folder.Path("chart.PNG"));
+    ASSERT_EQ(c.width, picture.width);
+    ASSERT_EQ(c.height, picture.height);
+    EXPECT_EQ(kBackground, picture.At(c.width - 1, 0));
+    EXPECT_GT(picture.Count(kBackground), picture.pixels.size() * 9 / 10);
+
+    const DataSetScene scene = Scene(c.width, c.height);
+    EXPECT_GT(ShareDrawn(picture, scene.altitude, kRed), 0.95) << "the altitude curve, red, where the program has it";
+    EXPECT_GT(ShareDrawn(picture, scene.velocity, kGreen), 0.95) << "the velocity curve, green";
+    EXPECT_GT(picture.Count(kBlue, 0, scene.groundY, c.width, scene.groundY + 1), size_t(c.width) * 3 / 4)
+        << "the ground line, 1 pixel, on the program's row";
+    EXPECT_EQ(0u, picture.Count(kBlue, 0, scene.groundY - 8, 40, scene.groundY)) << "no thicker than that";
+    EXPECT_GT(picture.Count(kRed, 10, 10, 200, 40), 30u) << "\"Smoothed altitude\" at (10, 10)";
+    EXPECT_GT(picture.Count(kGreen, 10, 50, 200, 80), 30u) << "\"<Velocity> over 1 second\" at (10, 50)";
+    EXPECT_GT(picture.Count(kBlue, 10, 90, 200, 120), 20u) << "\"Data set: 1\" at (10, 90)";
+    EXPECT_EQ(0u, picture.Count(kRed, 0, 0, 10, 10) + picture.Count(kRed, 0, 0, 200, 9)) << "no text above or left";
+  }
+}
+
+TEST_F(PlotCommandTest, LineBandsAre15PixelsOnTheGround) {
+  const Outcome plotted = Run({L"plot", Wide("flight.zel"), Wide("chart.png")});
+  ASSERT_EQ(0, plotted.status) << plotted.err;
+  const Picture picture = ReadPng(folder.Path("chart.png"));
+  const DataSetScene scene = Scene(1280, 1005);
+  ASSERT_FALSE(scene.bands.empty()) << "the flight fires its lines";
+  for (const LineBand& band : scene.bands) {
+    const uint32_t colour = band.colour == GraphColour::Red ? kRed : kBlue;
+    const int x = (band.x0 + band.x1) / 2;
+    int rows = 0;
+    for (int y = scene.groundY - 10; y <= scene.groundY + 10; ++y) rows += picture.At(x, y) == colour ? 1 : 0;
+    EXPECT_EQ(15, rows) << "band at column " << x;
+  }
+}
+
+TEST_F(PlotCommandTest, SvgIsAPictureOfTheSameSize) {
+  const Outcome plotted = Run({L"plot", Wide("flight.zel"), Wide("chart.svg"), L"--size", L"640x480"});
+  ASSERT_EQ(0, plotted.status) << plotted.err;
+  const std::string svg = ReadFileBytes(folder.Path("chart.svg"));
+  EXPECT_EQ(0u, svg.find("<?xml")) << svg.substr(0, 80);
+  EXPECT_NE(std::string::npos, svg.find("width=\"640pt\" height=\"480pt\""));
+  for (const char* colour : {"rgb(100%,0%,0%)", "rgb(0%,50.196078%,0%)", "rgb(0%,0%,100%)", "rgb(70.588235%,70.588235%,100%)"}) {
+    EXPECT_NE(std::string::npos, svg.find(colour)) << colour;
+  }
+  EXPECT_NE(std::string::npos, svg.rfind("</svg>"));
+}
+
+TEST_F(PlotCommandTest, FailuresGiveOneLineAndWriteNothing) {
+  const std::string good = ReadFileBytes(folder.Path("flight.zel"));
+  WriteFileBytes(folder.Path("short.zel"), good.substr(0, good.size() / 2));
+  WriteFileBytes(folder.Path("plain"), "not a folder");
+  const struct {
+    std::vector<std::wstring> args;
+    int status;
+    const char* says;
+  } cases[] = {
+      {{L"plot", Wide("short.zel"), Wide("out.png")}, 1, "short.zel is damaged: it ends before the data it announces\n"},
+      {{L"plot", Wide("missing.zel"), Wide("out.png")}, 1, "missing.zel cannot be opened for reading\n"},
+      {{L"plot", Wide("flight.zel"), Wide("out.png"), L"--set", L"1"}, 1, "flight.zel has no set 1 (it holds 1 set)\n"},
+      {{L"plot", Wide("flight.zel"), Wide("plain") + L"/out.png"}, 1, "out.png cannot be written\n"},
+      {{L"plot", Wide("flight.zel"), Wide("none") + L"/out.svg"}, 1, "out.svg cannot be written\n"},
+      {{L"plot", Wide("flight.zel"), Wide("out.jpg")}, 2, "usage: zeltool plot FILE.zel OUT.png|OUT.svg [--set N] [--size WxH]\n"},
+      {{L"plot", Wide("flight.zel"), Wide("out")}, 2, "usage: zeltool plot"},
+      {{L"plot", Wide("flight.zel")}, 2, "usage: zeltool plot"},
+      {{L"plot", Wide("flight.zel"), Wide("out.png"), L"--size", L"640"}, 2, "usage: zeltool plot"},
+      {{L"plot", Wide("flight.zel"), Wide("out.png"), L"--size", L"0x480"}, 2, "usage: zeltool plot"},
+      {{L"plot", Wide("flight.zel"), Wide("out.png"), L"--size", L"640x8193"}, 2, "usage: zeltool plot"},
+      {{L"plot", Wide("flight.zel"), Wide("out.png"), L"--size", L"x480"}, 2, "usage: zeltool plot"},
+      {{L"plot", Wide("flight.zel"), Wide("out.png"), L"--set", L"-1"}, 2, "usage: zeltool plot"},
+      {{L"plot", Wide("flight.zel"), Wide("out.png"), L"--set"}, 2, "usage: zeltool plot"},
+  };
+  const std::string listing = folder.Listing();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.says);
+    const Outcome outcome = Run(c.args);
+    EXPECT_EQ(c.status, outcome.status);
+    EXPECT_EQ("", outcome.out);
+    EXPECT_EQ(0u, outcome.err.find("zeltool: ")) << outcome.err;
+    EXPECT_NE(std::string::npos, outcome.err.find(c.says)) << outcome.err;
+    EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << "one line";
+    EXPECT_EQ(listing, folder.Listing()) << "nothing written";
+  }
+}
+
+TEST_F(PlotCommandTest, HelpListsPlot) {
+  const Outcome help = Run({L"--help"});
+  EXPECT_NE(std::string::npos, help.out.find("zeltool plot FILE.zel OUT.png|OUT.svg [--set N] [--size WxH]\n"));
+}
+
+}  // namespace

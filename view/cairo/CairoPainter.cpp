@@ -1,0 +1,152 @@
+#include "view/cairo/CairoPainter.h"
+
+#include <cairo-svg.h>
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Colour {
+  double red, green, blue;
+};
+
+// The program's colours (its GDI+ pens and brushes and its background fill).
+constexpr Colour kBackground{180 / 255.0, 180 / 255.0, 1.0};
+constexpr Colour kBlue{0.0, 0.0, 1.0};
+constexpr Colour kRed{1.0, 0.0, 0.0};
+constexpr Colour kGreen{0.0, 128 / 255.0, 0.0};
+
+constexpr double kSeriesWidth = 2.0;
+constexpr double kGroundWidth = 1.0;
+constexpr double kBandWidth = 15.0;
+// Arial 12 pt at 96 dpi.
+constexpr double kFontPixels = 16.0;
+constexpr char kFontFamily[] = "Liberation Sans";
+// Where GDI+ puts text from its origin: a sixth of an em in, and the baseline
+// a pixel above the font's ascent (measured on the program's screenshots).
+constexpr double kTextIndent = kFontPixels / 6.0;
+constexpr double kBaselineRise = 1.0;
+// GDI+ centres pixels on whole coordinates, cairo on halves: lines move half a
+// pixel to cover the pixels the program's pens cover.
+constexpr double kPixelCentre = 0.5;
+
+struct SurfaceDeleter {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct ContextDeleter {
+  void operator()(cairo_t* cairo) const { cairo_destroy(cairo); }
+};
+// Empties cairo's and fontconfig's font caches when it goes, after every cairo
+// object of the drawing: fontconfig keeps them behind encoded pointers, which a
+// leak checker takes for leaks.
+struct FontCachesRelease {
+  FontCachesRelease() = default;
+  FontCachesRelease(const FontCachesRelease&) = delete;
+  FontCachesRelease& operator=(const FontCachesRelease&) = delete;
+  ~FontCachesRelease() {
+    cairo_debug_reset_static_data();
+    FcFini();
+  }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+using Context = std::unique_ptr<cairo_t, ContextDeleter>;
+
+const Colour& ColourOf(GraphColour colour) {
+  switch (colour) {
+    case GraphColour::Red:
+      return kRed;
+    case GraphColour::Green:
+      return kGreen;
+    case GraphColour::Blue:
+      break;
+  }
+  return kBlue;
+}
+
+void SetColour(cairo_t* cairo, const Colour& colour) {
+  cairo_set_source_rgb(cairo, colour.red, colour.green, colour.blue);
+}
+
+void StrokePolyline(cairo_t* cairo, const std::vector<GraphPoint>& points, const Colour& colour, double width) {
+  if (points.size() < 2) return;
+  for (const GraphPoint& point : points) cairo_line_to(cairo, point.x + kPixelCentre, point.y + kPixelCentre);
+  SetColour(cairo, colour);
+  cairo_set_line_width(cairo, width);
+  cairo_stroke(cairo);
+}
+
+void DrawBands(cairo_t* cairo, const std::vector<LineBand>& bands, int32_t groundY) {
+  for (const LineBand& band : bands) {
+    StrokePolyline(cairo, {{band.x0, groundY}, {band.x1, groundY}}, ColourOf(band.colour), kBandWidth);
+  }
+}
+
+// GDI+ prints from the top-left corner of the text's line, cairo from the baseline.
+void DrawLabels(cairo_t* cairo, const std::vector<GraphLabel>& labels) {
+  cairo_select_font_face(cairo, kFontFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cairo, kFontPixels);
+  cairo_font_extents_t font;
+  cairo_font_extents(cairo, &font);
+  for (const GraphLabel& label : labels) {
+    const std::wstring& wide = label.text;
+    const std::string text(wide.begin(), wide.end());  // labels are ASCII
+    SetColour(cairo, ColourOf(label.colour));
+    cairo_move_to(cairo, label.origin.x + kTextIndent, label.origin.y + font.ascent - kBaselineRise);
+    cairo_show_text(cairo, text.c_str());
+  }
+}
+
+void PaintScene(cairo_t* cairo, const DataSetScene& scene) {
+  SetColour(cairo, kBackground);
+  cairo_paint(cairo);
+  if (scene.empty) return;
+  // The program's lines have hard edges; pixels are compared with its screenshots.
+  cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
+  cairo_set_line_join(cairo, CAIRO_LINE_JOIN_BEVEL);
+  cairo_set_line_cap(cairo, CAIRO_LINE_CAP_BUTT);
+  StrokePolyline(cairo, {{0, scene.groundY}, {scene.width, scene.groundY}}, kBlue, kGroundWidth);
+  StrokePolyline(cairo, scene.altitude, kRed, kSeriesWidth);
+  StrokePolyline(cairo, scene.velocity, kGreen, kSeriesWidth);
+  DrawBands(cairo, scene.bands, scene.groundY);
+  DrawLabels(cairo, scene.labels);
+}
+
+cairo_status_t WriteToStream(void* closure, const unsigned char* data, unsigned int length) {
+  std::ostream& out = *static_cast<std::ostream*>(closure);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(length));
+  return out ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+// True when cairo drew the whole scene onto `surface`.
+bool Paint(cairo_surface_t* surface, const DataSetScene& scene) {
+  const Context cairo(cairo_create(surface));
+  PaintScene(cairo.get(), scene);
+  return cairo_status(cairo.get()) == CAIRO_STATUS_SUCCESS;
+}
+
+bool WritePng(const DataSetScene& scene, int32_t width, int32_t height, std::ostream& out) {
+  const Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+  return Paint(surface.get(), scene) &&
+         cairo_surface_write_to_png_stream(surface.get(), WriteToStream, &out) == CAIRO_STATUS_SUCCESS;
+}
+
+// The SVG surface writes as it is painted, and its end when finished.
+bool WriteSvg(const DataSetScene& scene, int32_t width, int32_t height, std::ostream& out) {
+  const Surface surface(cairo_svg_surface_create_for_stream(WriteToStream, &out, width, height));
+  if (!Paint(surface.get(), scene)) return false;
+  cairo_surface_finish(surface.get());
+  return cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+bool WriteDataSetPicture(const DataSetScene& scene, int32_t width, int32_t height, PictureFormat format,
+                         std::ostream& out) {
+  const FontCachesRelease release;
+  const bool written = format == PictureFormat::Png ? WritePng(scene, width, height, out)
+                                                     : WriteSvg(scene, width, height, out);
+  return written && out.good();
+}
