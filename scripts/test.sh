@@ -54,6 +54,7 @@ trap cleanup EXIT
 
 zel_require_build_tools
 zel_require_wine
+zel_require_packaging
 
 zel_log "native build (AddressSanitizer, UndefinedBehaviorSanitizer)"
 zel_build_native || exit 1
