@@ -11,6 +11,7 @@
 #include "device/NoDeviceBackend.h"
 #include "support/LogCapture.h"
 #include "support/TempFolder.h"
+#include "tools/ZeltoolRun.h"
 #include "tools/zeltool/Zeltool.h"
 #include "view/GraphScene.h"
 
@@ -69,12 +70,6 @@ Picture ReadPng(const std::filesystem::path& path) {
   return picture;
 }
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
 class PlotCommandTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -84,12 +79,7 @@ class PlotCommandTest : public testing::Test {
     ASSERT_TRUE(link.SelectDataSet(0));
   }
 
-  Outcome Run(const std::vector<std::wstring>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunZeltool(args, out, err);
-    return {status, out.str(), err.str()};
-  }
+  Outcome Run(const std::vector<std::wstring>& args) { return RunZeltoolCommand(args); }
 
   // What the program draws of the flight in a client area of that size.
   DataSetScene Scene(int32_t width, int32_t height) const {
@@ -202,12 +192,7 @@ TEST_F(PlotCommandTest, FailuresGiveOneLineAndWriteNothing) {
   const std::string listing = folder.Listing();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.says);
-    const Outcome outcome = Run(c.args);
-    EXPECT_EQ(c.status, outcome.status);
-    EXPECT_EQ("", outcome.out);
-    EXPECT_EQ(0u, outcome.err.find("zeltool: ")) << outcome.err;
-    EXPECT_NE(std::string::npos, outcome.err.find(c.says)) << outcome.err;
-    EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << "one line";
+    ExpectOneLineRefusal(Run(c.args), c.status, c.says);
     EXPECT_EQ(listing, folder.Listing()) << "nothing written";
   }
 }

@@ -11,14 +11,9 @@
 #include "device/NoDeviceBackend.h"
 #include "support/LogCapture.h"
 #include "support/TempFolder.h"
+#include "tools/ZeltoolRun.h"
 
 namespace {
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 class ZeltoolTest : public testing::Test {
  protected:
@@ -32,12 +27,7 @@ class ZeltoolTest : public testing::Test {
     link.comments = {"first", "windy <day>"};
   }
 
-  Outcome Run(const std::vector<std::wstring>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunZeltool(args, out, err);
-    return {status, out.str(), err.str()};
-  }
+  Outcome Run(const std::vector<std::wstring>& args) { return RunZeltoolCommand(args); }
 
   std::wstring Wide(const std::string& name) const { return folder.WidePath(name); }
 
@@ -120,12 +110,7 @@ TEST_F(ZeltoolTest, BadFilesAndCommandLinesGiveOneLineAndAFailingStatus) {
   const std::string listing = folder.Listing();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.says);
-    const Outcome outcome = Run(c.args);
-    EXPECT_EQ(c.status, outcome.status);
-    EXPECT_EQ("", outcome.out);
-    EXPECT_EQ(0u, outcome.err.find("zeltool: ")) << outcome.err;
-    EXPECT_NE(std::string::npos, outcome.err.find(c.says)) << outcome.err;
-    EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << "one line";
+    ExpectOneLineRefusal(Run(c.args), c.status, c.says);
     EXPECT_EQ(listing, folder.Listing()) << "nothing written";
   }
 }
