@@ -7,17 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "view/GraphColours.h"
+
 namespace {
 
-struct Colour {
-  double red, green, blue;
-};
-
-// The program's colours (its GDI+ pens and brushes and its background fill).
-constexpr Colour kBackground{180 / 255.0, 180 / 255.0, 1.0};
-constexpr Colour kBlue{0.0, 0.0, 1.0};
-constexpr Colour kRed{1.0, 0.0, 0.0};
-constexpr Colour kGreen{0.0, 128 / 255.0, 0.0};
+constexpr Rgb kBlue = RgbOf(GraphColour::Blue);
+constexpr Rgb kRed = RgbOf(GraphColour::Red);
+constexpr Rgb kGreen = RgbOf(GraphColour::Green);
 
 constexpr double kSeriesWidth = 2.0;
 constexpr double kGroundWidth = 1.0;
@@ -54,23 +50,11 @@ struct FontCachesRelease {
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 using Context = std::unique_ptr<cairo_t, ContextDeleter>;
 
-const Colour& ColourOf(GraphColour colour) {
-  switch (colour) {
-    case GraphColour::Red:
-      return kRed;
-    case GraphColour::Green:
-      return kGreen;
-    case GraphColour::Blue:
-      break;
-  }
-  return kBlue;
+void SetColour(cairo_t* cairo, Rgb colour) {
+  cairo_set_source_rgb(cairo, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0);
 }
 
-void SetColour(cairo_t* cairo, const Colour& colour) {
-  cairo_set_source_rgb(cairo, colour.red, colour.green, colour.blue);
-}
-
-void StrokePolyline(cairo_t* cairo, const std::vector<GraphPoint>& points, const Colour& colour, double width) {
+void StrokePolyline(cairo_t* cairo, const std::vector<GraphPoint>& points, Rgb colour, double width) {
   if (points.size() < 2) return;
   for (const GraphPoint& point : points) cairo_line_to(cairo, point.x + kPixelCentre, point.y + kPixelCentre);
   SetColour(cairo, colour);
@@ -80,7 +64,7 @@ void StrokePolyline(cairo_t* cairo, const std::vector<GraphPoint>& points, const
 
 void DrawBands(cairo_t* cairo, const std::vector<LineBand>& bands, int32_t groundY) {
   for (const LineBand& band : bands) {
-    StrokePolyline(cairo, {{band.x0, groundY}, {band.x1, groundY}}, ColourOf(band.colour), kBandWidth);
+    StrokePolyline(cairo, {{band.x0, groundY}, {band.x1, groundY}}, RgbOf(band.colour), kBandWidth);
   }
 }
 
@@ -93,14 +77,14 @@ void DrawLabels(cairo_t* cairo, const std::vector<GraphLabel>& labels) {
   for (const GraphLabel& label : labels) {
     const std::wstring& wide = label.text;
     const std::string text(wide.begin(), wide.end());  // labels are ASCII
-    SetColour(cairo, ColourOf(label.colour));
+    SetColour(cairo, RgbOf(label.colour));
     cairo_move_to(cairo, label.origin.x + kTextIndent, label.origin.y + font.ascent - kBaselineRise);
     cairo_show_text(cairo, text.c_str());
   }
 }
 
 void PaintScene(cairo_t* cairo, const DataSetScene& scene) {
-  SetColour(cairo, kBackground);
+  SetColour(cairo, kDataSetBackground);
   cairo_paint(cairo);
   if (scene.empty) return;
   // The program's lines have hard edges; pixels are compared with its screenshots.

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+#include "view/GraphColours.h"
 #include "view/PixelColour.h"
 
 class AltimeterLink;
@@ -22,8 +23,6 @@ extern HWND g_hWnd;  // the main window, set by ResetDrawing
 // Posted to g_hWnd for a redraw; the window answers with ServeRedrawRequest.
 constexpr UINT WM_REDRAWGRAPH = WM_APP + 1;
 
-constexpr Rgb kDataSetBackground{180, 180, 255};
-constexpr Rgb kLiveTraceBackground{128, 128, 128};
 constexpr Rgb kBlack{0, 0, 0};
 
 // The link whose currentSet, fastSet, viewRange and view size the graph shows.

@@ -5,27 +5,22 @@
 
 #include <vector>
 
+#include "view/GraphColours.h"
+
 namespace {
 
 using Gdiplus::Color;
 using Gdiplus::Graphics;
 using Gdiplus::Pen;
 
-const Color kBlue(0xFF, 0x00, 0x00, 0xFF);
-const Color kRed(0xFF, 0xFF, 0x00, 0x00);
-const Color kGreen(0xFF, 0x00, 0x80, 0x00);
-
-const Color& ColourOf(GraphColour colour) {
-  switch (colour) {
-    case GraphColour::Red:
-      return kRed;
-    case GraphColour::Green:
-      return kGreen;
-    case GraphColour::Blue:
-      break;
-  }
-  return kBlue;
+Color ColourOf(GraphColour colour) {
+  const Rgb rgb = RgbOf(colour);
+  return Color(0xFF, rgb.red, rgb.green, rgb.blue);
 }
+
+const Color kBlue = ColourOf(GraphColour::Blue);
+const Color kRed = ColourOf(GraphColour::Red);
+const Color kGreen = ColourOf(GraphColour::Green);
 
 // One path for the whole series: a segment at a time is an order of magnitude
 // slower under GDI+.
