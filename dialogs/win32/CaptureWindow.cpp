@@ -127,7 +127,6 @@ void CCaptureWindow::ReadDataThread() {
   UpdateControlsInTurn(true);
   ClearPackets();
   RedrawMemoryMap();
-  InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
   AppendStatus(L"Attempting to connect to device.");
   if (!link.IsConnected()) return EndReadWithFailure(L"Altimeter not found. Make sure it is properly connected to the PC.");
   AppendStatus(L"Altimeter found! Reading settings...");
@@ -177,7 +176,6 @@ void CCaptureWindow::OnPacketRead(void* context, int block, bool inBlock, bool s
   } else {
     dialog.AppendStatus(L"Packet Read: " + std::to_wstring(block));
     dialog.RedrawMemoryMap();
-    InvalidateRect(dialog.Control(IDC_MEMORY_MAP), nullptr, TRUE);
     DebugLog << "Read Packet @ Address: " << block << std::endl;
   }
 }
@@ -204,7 +202,6 @@ void CCaptureWindow::ClearDataThread() {
   }
   ClearPackets();
   RedrawMemoryMap();
-  InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
   AppendStatus(L"Data cleared successfully.");
   UpdateControlsInTurn(false);
 }
@@ -253,6 +250,7 @@ void CCaptureWindow::RedrawMemoryMap() {
     colours = ColourMemoryMap(link.packets, selectedSet);
   }
   memoryMap.Redraw(colours);
+  InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
 }
 
 void CCaptureWindow::OnStripClick(int x) {
@@ -268,7 +266,6 @@ void CCaptureWindow::OnStripClick(int x) {
     ShowSelectedComment();
   }
   RedrawMemoryMap();
-  InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
 }
 
 // A set past the end of the comments (after a clear) has none to show.

@@ -41,7 +41,7 @@ class CCaptureWindow : public ToolDialog {
   static void OnPacketRead(void* context, int block, bool inBlock, bool setStart);
 
   // The strip.
-  void RedrawMemoryMap();
+  void RedrawMemoryMap();  // from the packets, and has the strip repaint; any thread
   void OnStripClick(int x);
   void ShowSelectedComment();
   static LRESULT CALLBACK MemoryMapProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

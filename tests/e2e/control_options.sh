@@ -14,7 +14,6 @@ readonly SIM_PLUG=1101 SIM_PULL=1103 SIM_FAULT=1120
 readonly SIM_SENSOR_ERROR=1131 SIM_BATTERY=1132 SIM_APPLY=1133 SIM_STORED_OFFSET=1134 SIM_STORE=1135
 readonly SIM_SETTINGS=1140 SIM_FIRINGS=1141
 readonly FAULT_NONE=0 FAULT_WRONG_CODE=3
-readonly FACE='#C4DEFF' CAPTION='#A0522D' FRAME='#D2B48C'
 readonly ALL="$EMULATE $PRESSURE $BATTERY $FIRE " BENCH="$PRESSURE $BATTERY $FIRE "
 readonly BATTERY_BOX=$'ZEL USB 1.41\nYou may now connect the battery to the device if you want a real time launch. Click OK when connected or ignore.'
 
@@ -215,10 +214,7 @@ check "the status box grows both ways" \
 check "the buttons stay" [ "$(zel_drive rect "$DIALOG" $EMULATE)" = "$emulate" ]
 check "it cannot be made smaller than it opened" [ "$(zel_drive size "$DIALOG" 100 100)" = "$width $height" ]
 zel_drive size "$DIALOG" "$width" "$height" >/dev/null
-face=$(dialog_shot "$DIALOG" face)
-check "the face is RGB(196, 222, 255)" more_than "$(pixel_count "$face" "$FACE")" 30000
-check "group captions are RGB(160, 82, 45)" more_than "$(pixel_count "$face" "$CAPTION")" 30
-check "group frames are RGB(210, 180, 140)" more_than "$(pixel_count "$face" "$FRAME")" 800
+check_dialog_face "$DIALOG" 30000 30 800
 zel_drive key "$DIALOG" 27
 check "Escape closes the dialog" zel_drive wait-closed "$DIALOG"
 

@@ -18,7 +18,7 @@ readonly SIM_GROUND=1130 SIM_ERROR=1131 SIM_APPLY=1133 SIM_SETTINGS=1140
 readonly MEMORY_THREE=2 FAULT_SILENCE=1 FAULT_REMOVAL=2 FAULT_WRONG_CODE=3
 readonly DISABLED=0 TIME=1 APOGEE=2 ALTITUDE=3
 readonly DOWNLOAD_READ=1006
-readonly FACE='#C4DEFF' CAPTION='#A0522D' FRAME='#D2B48C' SHOWN_SET='#FF0000'
+readonly SHOWN_SET='#FF0000'
 readonly BOX=$'ZEL USB 1.41\n'
 readonly TOO_LARGE="${BOX}A setting is too large for the altimeter. Times and the inhibit can be at most 6553 seconds, altitudes at most 65535 m. Nothing was written to the device."
 readonly INHIBIT_LARGE="${BOX}The inhibit setting is very large. Please make sure that it is the correct setting."
@@ -336,10 +336,7 @@ check "the status box grows both ways" \
 check "the mode radios stay" [ "$(zel_drive rect "$DIALOG" $A_TIME)" = "$radio" ]
 check "it cannot be made smaller than it opened" [ "$(zel_drive size "$DIALOG" 100 100)" = "$width $height" ]
 zel_drive size "$DIALOG" "$width" "$height" >/dev/null
-face=$(dialog_shot "$DIALOG" face)
-check "the face is RGB(196, 222, 255)" more_than "$(pixel_count "$face" "$FACE")" 50000
-check "group captions are RGB(160, 82, 45)" more_than "$(pixel_count "$face" "$CAPTION")" 100
-check "group frames are RGB(210, 180, 140)" more_than "$(pixel_count "$face" "$FRAME")" 1500
+check_dialog_face "$DIALOG" 50000 100 1500
 
 # ---- The close handshake ----
 mark_log

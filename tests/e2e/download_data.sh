@@ -13,7 +13,7 @@ readonly CSV=1030 STRIP=1031 LIVE=1032 COMMENT=1046
 readonly SIM_PLUG=1101 SIM_BOOTLOADER=1102 SIM_PULL=1103 SIM_FIRMWARE=1105 SIM_MEMORY=1110 SIM_PACED=1111 SIM_FAULT=1120
 readonly MEMORY_THREE=2 MEMORY_FULL=3 FAULT_SILENCE=1
 readonly EVEN_SET='#4020FF' ODD_SET='#4060DF' SELECTED='#FF0000' EMPTY='#000000'
-readonly FACE='#C4DEFF' CAPTION='#A0522D' FRAME='#D2B48C' BACKGROUND='#B4B4FF' LIVE_GREY='#808080'
+readonly LIVE_GREY='#808080'
 
 status_has() { zel_drive wait-line "$DIALOG" $STATUS "$1"; }
 status_lines() { zel_drive text "$DIALOG" $STATUS; }
@@ -145,10 +145,7 @@ check "the comment box widens" [ "$(zel_drive rect "$DIALOG" $COMMENT | cut -d' 
 check "the status box grows both ways" \
   [ "$(zel_drive rect "$DIALOG" $STATUS)" = "$statusX $statusY $((statusWidth + 40)) $((statusHeight + 40))" ]
 check "it cannot be made smaller than it opened" [ "$(zel_drive size "$DIALOG" 100 100)" = "$width $height" ]
-face=$(dialog_shot "$DIALOG" face)
-check "the face is RGB(196, 222, 255)" more_than "$(pixel_count "$face" "$FACE")" 50000
-check "group captions are RGB(160, 82, 45)" more_than "$(pixel_count "$face" "$CAPTION")" 40
-check "group frames are RGB(210, 180, 140)" more_than "$(pixel_count "$face" "$FRAME")" 800
+check_dialog_face "$DIALOG" 50000 40 800
 
 # ---- Clear Device ----
 zel_drive press "$DIALOG" $CLEAR

@@ -165,6 +165,16 @@ dialog_shot() {
   echo "$E2E_OUT/$2.png"
 }
 
+# check_dialog_face CAPTION FACE CAPTIONS FRAMES: a screenshot of the dialog
+# shows at least that many pixels of its face, group-caption and frame colours.
+check_dialog_face() {
+  local face
+  face=$(dialog_shot "$1" face)
+  check "the face is RGB(196, 222, 255)" more_than "$(pixel_count "$face" '#C4DEFF')" "$2"
+  check "group captions are RGB(160, 82, 45)" more_than "$(pixel_count "$face" '#A0522D')" "$3"
+  check "group frames are RGB(210, 180, 140)" more_than "$(pixel_count "$face" '#D2B48C')" "$4"
+}
+
 # pixel_count PNG HEX: how many pixels of exactly that colour (#RRGGBB).
 pixel_count() {
   convert "$1" -format %c histogram:info:- | awk -v hex="$2" '$3 == hex { sub(":", "", $1); n += $1 } END { print n + 0 }'
