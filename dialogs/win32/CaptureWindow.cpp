@@ -128,7 +128,7 @@ void CCaptureWindow::ReadDataThread() {
   ClearPackets();
   RedrawMemoryMap();
   AppendStatus(L"Attempting to connect to device.");
-  if (!link.IsConnected()) return EndReadWithFailure(L"Altimeter not found. Make sure it is properly connected to the PC.");
+  if (!link.IsConnected()) return EndReadWithFailure(kAltimeterNotFound);
   AppendStatus(L"Altimeter found! Reading settings...");
   if (link.ReadSettings() < 0) return EndReadWithFailure(L"Failed to read settings.");
   // The device's own record converts this download and goes into its files.
@@ -192,7 +192,7 @@ void CCaptureWindow::OnClearDevice() {
 void CCaptureWindow::ClearDataThread() {
   if (!link.IsConnected()) {
     UpdateControlsInTurn(false);
-    AppendStatus(L"Altimeter not found. Make sure it is properly connected to the PC.");
+    AppendStatus(kAltimeterNotFound);
     return;
   }
   if (link.ClearData() < 0) {

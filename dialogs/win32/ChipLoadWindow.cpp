@@ -15,7 +15,6 @@ namespace {
 constexpr DWORD kBeforeControlsChangeMs = 100;
 constexpr uint16_t kTenthsPerSecond = 10;
 
-constexpr const wchar_t* kNotFound = L"Altimeter not found. Make sure it is properly connected to the PC.";
 constexpr const wchar_t* kCalibrationFailed = L"Failed to calibrate.";
 
 }  // namespace
@@ -209,7 +208,7 @@ bool CChipLoadWindow::ControlsToSettings() {
 
 void CChipLoadWindow::ReadSettingsThread() {
   AppendStatus(L"Attempting to connect to device.");
-  if (!link.IsConnected()) return EndReadOrWriteWithFailure(kNotFound);
+  if (!link.IsConnected()) return EndReadOrWriteWithFailure(kAltimeterNotFound);
   AppendStatus(L"Altimeter found! Reading settings...");
   if (link.ReadSettings() < 0) return EndReadOrWriteWithFailure(L"Failed to read settings.");
   if (link.settings.ParseOrSetDefaults()) {
@@ -234,7 +233,7 @@ int CChipLoadWindow::WriteSettings() {
   link.settings.Build();
   AppendStatus(L"Attempting to connect to device.");
   if (!link.IsConnected()) {
-    EndReadOrWriteWithFailure(kNotFound);
+    EndReadOrWriteWithFailure(kAltimeterNotFound);
     return -1;
   }
   if (link.ClearData() < 0) {
@@ -267,7 +266,7 @@ void CChipLoadWindow::EndReadOrWriteWithFailure(const wchar_t* line) {
 
 void CChipLoadWindow::CalibrateThread() {
   UpdateControlsInTurn(true);
-  if (!link.IsConnected()) return EndWithFailure(kNotFound);
+  if (!link.IsConnected()) return EndWithFailure(kAltimeterNotFound);
   if (!EntryFits(ReadEntry())) return EndWithFailure(kCalibrationFailed);
   if (link.ClearData() < 0) {
     UpdateControlsInTurn(false);

@@ -86,7 +86,7 @@ void CControlOptionsWindow::StartDeviceWorker(Work work) {
   for (const int id : kDeviceButtons) Enable(id, false);
   const bool started = StartWorker([this, work] {
     UpdateControlsInTurn(true);
-    if (!link.IsConnected()) return EndWith(L"Altimeter not found. Make sure it is properly connected to the PC.");
+    if (!link.IsConnected()) return EndWith(kAltimeterNotFound);
     (this->*work)();
   });
   // Refused while a worker runs, which enables the buttons as it ends.

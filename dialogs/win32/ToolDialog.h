@@ -23,6 +23,9 @@ constexpr UINT WM_STATUSUPDATE = WM_USER + 1;
 constexpr int kStatusBoxId = 1003;
 constexpr int kCloseButtonId = 1004;
 
+// What every worker says when it finds the link closed.
+constexpr wchar_t kAltimeterNotFound[] = L"Altimeter not found. Make sure it is properly connected to the PC.";
+
 // How the dialogs' controls follow a resized dialog.
 namespace anchoring {
 constexpr AnchorEdges kStays{true, true, false, false};

@@ -115,7 +115,7 @@ void CUpdateWindow::UpdateFirmwareThread() {
   DebugLog << "Firmware file: " << NarrowPath(firmwarePath) << std::endl;
   if (!link.IsConnected()) {
     UpdateControlsInTurn(false);
-    AppendStatus(L"Altimeter not found. Make sure it is properly connected to the PC.");
+    AppendStatus(kAltimeterNotFound);
     return;
   }
   AppendStatus(L"Updating firmware...");
