@@ -5,7 +5,7 @@
 #include "base/DebugLog.h"
 #include "data/CountedString.h"
 #include "data/LittleEndianIo.h"
-#include "device/Version.h"
+#include "data/Version.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "data/DataPacket.h"
-#include "device/DeviceSettings.h"
+#include "data/DeviceSettings.h"
 
 constexpr std::array<uint8_t, 16> kDataSetFileMagic = {0x78, 0x5A, 0xA7, 0xFF, 0x32, 0x04, 0x82, 0x4C,
                                                        0x93, 0x9F, 0x89, 0x2D, 0x31, 0xA4, 0x7A, 0xBC};

@@ -1,6 +1,6 @@
 #include "device/AltimeterLink.h"
 
-#include "device/Version.h"
+#include "data/Version.h"
 
 AltimeterLink::AltimeterLink(HidBackend& backend) : backend_(backend) {}
 

@@ -19,7 +19,7 @@
 #include "data/FastSet.h"
 #include "data/ViewRange.h"
 #include "device/DeviceCode.h"
-#include "device/DeviceSettings.h"
+#include "data/DeviceSettings.h"
 #include "device/HidDevice.h"
 
 constexpr uint16_t kAltimeterVendorId = 0x03DB;

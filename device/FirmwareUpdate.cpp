@@ -6,7 +6,7 @@
 #include "device/BootloaderReports.h"
 #include "device/FirmwareFile.h"
 #include "device/LittleEndian.h"
-#include "device/Version.h"
+#include "data/Version.h"
 
 namespace {
 

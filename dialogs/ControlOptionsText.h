@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/DeviceSettings.h"
+#include "data/DeviceSettings.h"
 
 // The calibration offset of a settings record read from the device. A record
 // whose checksum is wrong is taken as the defaults (offset 0), as a download

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "device/DeviceSettings.h"
+#include "data/DeviceSettings.h"
 
 // The largest values the record holds: times are kept in tenths of a second.
 constexpr uint64_t kMaxSeconds = 6553;

@@ -1,6 +1,6 @@
 #include "dialogs/UpdateReport.h"
 
-#include "device/Version.h"
+#include "data/Version.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include <deque>
 
 #include "data/SensorConverter.h"
-#include "device/DeviceSettings.h"
+#include "data/DeviceSettings.h"
 
 // What the flight logic takes from the altimeter's settings.
 struct FlightRules {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "device/DeviceSettings.h"
+#include "data/DeviceSettings.h"
 
 // Two lines: the image as hexadecimal bytes, then its fields as stored
 // (times in tenths of a second, altitudes in metres) and whether its checksum

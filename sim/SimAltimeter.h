@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "device/DeviceCode.h"
-#include "device/DeviceSettings.h"
+#include "data/DeviceSettings.h"
 #include "sim/FlightComputer.h"
 #include "sim/FlightMemory.h"
 #include "sim/SimHidBackend.h"

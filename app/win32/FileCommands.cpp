@@ -2,8 +2,8 @@
 
 #include "base/DebugLog.h"
 #include "app/win32/Application.h"
-#include "app/win32/FileDialog.h"
-#include "app/win32/MessageBoxes.h"
+#include "prompts/win32/FileDialog.h"
+#include "prompts/win32/MessageBoxes.h"
 #include "device/AltimeterLink.h"
 #include "resources/ResourceIds.h"
 #include "view/win32/Graph.h"

@@ -1,7 +1,7 @@
 #include "app/win32/MainWindow.h"
 
 #include "app/win32/FileCommands.h"
-#include "app/win32/MessageBoxes.h"
+#include "prompts/win32/MessageBoxes.h"
 #include "app/win32/ToolCommands.h"
 #include "resources/ResourceIds.h"
 #include "view/win32/Graph.h"

@@ -1,6 +1,6 @@
 #include "dialogs/win32/AboutWindow.h"
 
-#include "device/Version.h"
+#include "data/Version.h"
 #include "resources/AboutIds.h"
 #include "resources/ResourceIds.h"
 

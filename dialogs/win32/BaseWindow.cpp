@@ -3,7 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "app/win32/MessageBoxes.h"
+#include "prompts/win32/MessageBoxes.h"
 #include "dialogs/win32/DialogFace.h"
 
 namespace {

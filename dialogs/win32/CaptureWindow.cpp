@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "app/win32/FileDialog.h"
+#include "prompts/win32/FileDialog.h"
 #include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "dialogs/CsvPath.h"

@@ -9,7 +9,7 @@ extern "C" {
 
 #include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
-#include "device/Version.h"
+#include "data/Version.h"
 #include "dialogs/win32/DialogFace.h"
 #include "dialogs/win32/StatusBox.h"
 #include "resources/ResourceIds.h"

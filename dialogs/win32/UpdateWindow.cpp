@@ -3,10 +3,10 @@
 #include <atomic>
 #include <vector>
 
-#include "app/win32/FileDialog.h"
+#include "prompts/win32/FileDialog.h"
 #include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
-#include "device/Version.h"
+#include "data/Version.h"
 #include "dialogs/UpdateReport.h"
 #include "resources/ResourceIds.h"
 #include "resources/UpdateFirmwareIds.h"

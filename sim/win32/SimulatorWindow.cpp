@@ -12,7 +12,7 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#include "device/Version.h"
+#include "data/Version.h"
 #include "sim/FlashText.h"
 #include "sim/SettingsText.h"
 #include "sim/SimUsbPort.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "device/HidDevice.h"
-#include "device/Version.h"
+#include "data/Version.h"
 #include "tools/zeltool/ArgText.h"
 #include "tools/zeltool/DeviceAccess.h"
 

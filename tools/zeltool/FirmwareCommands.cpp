@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "device/FirmwareFile.h"
-#include "device/Version.h"
+#include "data/Version.h"
 #include "tools/zeltool/ArgText.h"
 #include "tools/zeltool/CommandTable.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "device/Version.h"
+#include "data/Version.h"
 
 TEST(Version, TextForms) {
   const struct {

@@ -1,4 +1,4 @@
-#include "device/DeviceSettings.h"
+#include "data/DeviceSettings.h"
 
 #include "base/DebugLog.h"
 

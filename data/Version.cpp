@@ -1,4 +1,4 @@
-#include "device/Version.h"
+#include "data/Version.h"
 
 #include <cwchar>
 

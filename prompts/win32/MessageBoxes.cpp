@@ -1,4 +1,4 @@
-#include "app/win32/MessageBoxes.h"
+#include "prompts/win32/MessageBoxes.h"
 
 int ShowMessageBox(HWND owner, UINT id, UINT type) {
   wchar_t text[256] = {};

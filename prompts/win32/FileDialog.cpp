@@ -1,4 +1,4 @@
-#include "app/win32/FileDialog.h"
+#include "prompts/win32/FileDialog.h"
 
 #include <commdlg.h>
 
