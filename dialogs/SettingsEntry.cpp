@@ -14,17 +14,26 @@ std::wstring_view Trimmed(std::wstring_view text) {
   return text;
 }
 
+bool AtMost(const std::optional<uint64_t>& value, uint64_t largest) { return value && *value <= largest; }
+
 bool LineFits(const LineEntry& line) {
-  if (line.mode == LineMode::Time) return line.seconds <= kMaxSeconds;
-  if (line.mode == LineMode::Altitude) return line.metres <= kMaxMetres;
+  if (line.mode == LineMode::Time) return AtMost(line.seconds, kMaxSeconds);
+  if (line.mode == LineMode::Altitude) return AtMost(line.metres, kMaxMetres);
   return true;
+}
+
+// The box of the line that its mode takes and that holds no whole number.
+std::optional<SettingsBox> LineBoxWithoutNumber(const LineEntry& line, SettingsBox timeBox, SettingsBox altitudeBox) {
+  if (line.mode == LineMode::Time && !line.seconds) return timeBox;
+  if (line.mode == LineMode::Altitude && !line.metres) return altitudeBox;
+  return std::nullopt;
 }
 
 void ApplyLine(const LineEntry& line, LineMode& mode, uint16_t& value) {
   if (!line.mode) return;
   mode = *line.mode;
-  if (mode == LineMode::Time) value = static_cast<uint16_t>(line.seconds * kTenthsPerSecond);
-  if (mode == LineMode::Altitude) value = static_cast<uint16_t>(line.metres);
+  if (mode == LineMode::Time) value = static_cast<uint16_t>(*line.seconds * kTenthsPerSecond);
+  if (mode == LineMode::Altitude) value = static_cast<uint16_t>(*line.metres);
 }
 
 }  // namespace
@@ -42,14 +51,28 @@ std::optional<uint64_t> BoxNumber(std::wstring_view text) {
   return number;
 }
 
-bool FitsRecord(const SettingsEntry& entry) {
-  return LineFits(entry.lineA) && LineFits(entry.lineB) && entry.inhibitSeconds <= kMaxSeconds;
+std::optional<uint64_t> SettingsBoxValue(std::wstring_view text) {
+  if (Trimmed(text).empty()) return 0;
+  return BoxNumber(text);
 }
 
-void ApplyEntry(const SettingsEntry& entry, DeviceSettings& settings) {
+std::optional<SettingsBox> BoxWithoutNumber(const SettingsEntry& entry) {
+  if (auto box = LineBoxWithoutNumber(entry.lineA, SettingsBox::LineATime, SettingsBox::LineAAltitude)) return box;
+  if (auto box = LineBoxWithoutNumber(entry.lineB, SettingsBox::LineBTime, SettingsBox::LineBAltitude)) return box;
+  if (!entry.inhibitSeconds) return SettingsBox::Inhibit;
+  return std::nullopt;
+}
+
+bool FitsRecord(const SettingsEntry& entry) {
+  return LineFits(entry.lineA) && LineFits(entry.lineB) && AtMost(entry.inhibitSeconds, kMaxSeconds);
+}
+
+bool ApplyEntry(const SettingsEntry& entry, DeviceSettings& settings) {
+  if (!FitsRecord(entry)) return false;
   ApplyLine(entry.lineA, settings.lineAMode, settings.lineAValue);
   ApplyLine(entry.lineB, settings.lineBMode, settings.lineBValue);
-  settings.inhibitTime = static_cast<uint16_t>(entry.inhibitSeconds * kTenthsPerSecond);
+  settings.inhibitTime = static_cast<uint16_t>(*entry.inhibitSeconds * kTenthsPerSecond);
+  return true;
 }
 
 bool InhibitIsLarge(const DeviceSettings& settings) { return settings.inhibitTime > kLargeInhibitTime; }

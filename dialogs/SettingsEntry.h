@@ -21,28 +21,39 @@ constexpr uint16_t kLargeInhibitTime = 200;
 // or any other character gives nullopt; a number beyond 64 bits gives
 // UINT64_MAX, so it fits nowhere.
 std::optional<uint64_t> BoxNumber(std::wstring_view text);
+// A settings box as a write takes it: an empty box reads as 0; anything but a
+// whole number (a pasted "2.5", "-3", "12a") is nullopt, never a guess.
+std::optional<uint64_t> SettingsBoxValue(std::wstring_view text);
 
 // One line as the dialog shows it: the checked mode radio (none when no radio
-// is checked) and the numbers in its time and altitude boxes.
+// is checked) and the values of its time and altitude boxes.
 struct LineEntry {
   std::optional<LineMode> mode;
-  uint64_t seconds = 0;
-  uint64_t metres = 0;
+  std::optional<uint64_t> seconds = 0;
+  std::optional<uint64_t> metres = 0;
 };
 
 struct SettingsEntry {
   LineEntry lineA;
   LineEntry lineB;
-  uint64_t inhibitSeconds = 0;
+  std::optional<uint64_t> inhibitSeconds = 0;
 };
 
-// Whether every value the entry would store fits its field. Only the box the
-// line's mode takes counts: the other keeps whatever it shows.
+// The boxes a write reads.
+enum class SettingsBox { LineATime, LineAAltitude, LineBTime, LineBAltitude, Inhibit };
+
+// The first box the lines' modes take, then the inhibit box, that holds no
+// whole number; nullopt when each holds one. Boxes a mode does not take keep
+// whatever they show.
+std::optional<SettingsBox> BoxWithoutNumber(const SettingsEntry& entry);
+
+// Whether every box the entry's modes take holds a value that fits its field.
 bool FitsRecord(const SettingsEntry& entry);
 
 // Takes an entry that fits into the fields, not the image. A line without a
-// mode keeps its mode and value; Disabled and Apogee keep the value.
-void ApplyEntry(const SettingsEntry& entry, DeviceSettings& settings);
+// mode keeps its mode and value; Disabled and Apogee keep the value. An entry
+// that does not fit changes nothing and gives false.
+bool ApplyEntry(const SettingsEntry& entry, DeviceSettings& settings);
 
 // What the user is warned of before a write.
 bool InhibitIsLarge(const DeviceSettings& settings);

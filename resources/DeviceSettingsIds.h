@@ -3,6 +3,12 @@
 #pragma once
 
 #define IDS_SETTING_TOO_LARGE 115
+/* A box a write takes that holds no whole number. */
+#define IDS_LINE_A_TIME_NOT_NUMBER 116
+#define IDS_LINE_A_ALTITUDE_NOT_NUMBER 117
+#define IDS_LINE_B_TIME_NOT_NUMBER 118
+#define IDS_LINE_B_ALTITUDE_NOT_NUMBER 119
+#define IDS_INHIBIT_NOT_NUMBER 120
 
 #define IDC_WRITE_SETTINGS 1005
 #define IDC_READ_SETTINGS 1006

@@ -31,7 +31,10 @@ int32_t DisplayedSetNumber(AltimeterLink& link) {
 CCaptureWindow::CCaptureWindow(AltimeterLink& link)
     : ToolDialog(IDD_DOWNLOAD_DATA, link), selectedSet(DisplayedSetNumber(link)) {}
 
-CCaptureWindow::~CCaptureWindow() { link.device.Close(); }
+CCaptureWindow::~CCaptureWindow() {
+  CancelAndAwaitWorker();
+  link.device.Close();
+}
 
 void CCaptureWindow::OnInitDialog() {
   Enable(IDC_SAVE_SELECTED, false);
@@ -63,7 +66,7 @@ void CCaptureWindow::AnchorControls() {
 }
 
 void CCaptureWindow::UpdateControls(bool busy) {
-  if (closing) return;
+  if (Closing()) return;
   const bool connected = link.IsConnected();
   ShowConnectionIcon(IDC_CONNECTION_ICON);
   Enable(IDC_READ_DATA, connected && !busy);
@@ -103,7 +106,6 @@ void CCaptureWindow::OnCommand(int id) {
 // A download the close interrupted leaves neither packets nor a data set,
 // however many passes of the handshake it took to end.
 void CCaptureWindow::OnClose() {
-  closing = true;
   interruptedWorker = interruptedWorker || workerThread.IsRunning();
   link.RequestCancel();
   DebugLog << "Canceled IO." << std::endl;
@@ -184,7 +186,7 @@ void CCaptureWindow::OnPacketRead(void* context, int block, bool inBlock, bool s
 
 void CCaptureWindow::OnClearDevice() {
   if (ShowMessage(IDS_ARE_YOU_SURE, MB_YESNO | MB_ICONWARNING) == IDNO) return;
-  if (workerThread.IsRunning()) return;  // one worker at a time
+  if (JobRunning()) return;  // one worker at a time
   for (const int id : {IDC_READ_DATA, IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_SAVE_ALL}) Enable(id, false);
   StartWorker([this] { ClearDataThread(); });
 }
@@ -219,7 +221,9 @@ void CCaptureWindow::OnSaveComment() {
   link.comments[set] = text;
 }
 
+// Packets without a start packet hold no set: nothing is saved, nothing said.
 void CCaptureWindow::OnSaveAll() {
+  if (link.CountSets() == 0) return;
   for (int32_t set = 0; set < link.CountSets(); ++set) {
     if (!SaveSetAs(set)) return;
   }
@@ -261,14 +265,16 @@ void CCaptureWindow::OnStripClick(int x) {
   DebugLog << "Selected Set: " << column << std::endl;
   const int32_t set = link.SetOfPacket(column);
   if (set != -1) selectedSet = set;
-  if (selectedSet != -1) {
+  // A selection left from an earlier, larger download names no set here.
+  if (selectedSet >= 0 && selectedSet < link.CountSets()) {
     for (const int id : {IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_COMMENT}) Enable(id, true);
     ShowSelectedComment();
   }
   RedrawMemoryMap();
 }
 
-// A set past the end of the comments (after a clear) has none to show.
+// A set past the end of the comments (after a clear) shows an empty box, so
+// a Save Comment never copies the last set's text onto it.
 void CCaptureWindow::ShowSelectedComment() {
   const size_t set = static_cast<size_t>(selectedSet.load());
   std::string comment;
@@ -279,7 +285,7 @@ void CCaptureWindow::ShowSelectedComment() {
     if (set < stored) comment = link.comments[set];
   }
   DebugLog << "Size: " << stored << comment << std::endl;
-  if (set < stored) SetWindowTextA(Control(IDC_COMMENT), comment.c_str());
+  SetWindowTextA(Control(IDC_COMMENT), comment.c_str());
 }
 
 LRESULT CALLBACK CCaptureWindow::MemoryMapProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -291,7 +297,7 @@ LRESULT CALLBACK CCaptureWindow::MemoryMapProc(HWND strip, UINT message, WPARAM 
       ValidateRect(strip, nullptr);
       return 1;
     case WM_LBUTTONDOWN:
-      if (dialog.workerThread.IsRunning() || dialog.PacketCount() == 0) return 0;
+      if (dialog.JobRunning() || dialog.PacketCount() == 0) return 0;
       dialog.OnStripClick(LOWORD(lParam));
       return 0;
     default:

@@ -14,7 +14,8 @@
 class CCaptureWindow : public ToolDialog {
  public:
   explicit CCaptureWindow(AltimeterLink& link);
-  // Closes the device handles first: the link stays closed after the dialog.
+  // Ends the worker, then closes the device handles: the link stays closed
+  // after the dialog.
   ~CCaptureWindow() override;
 
   // The set picked in the strip; -1 for none.
@@ -57,7 +58,6 @@ class CCaptureWindow : public ToolDialog {
 
   MemoryMapStrip memoryMap;
   std::atomic<int32_t> selectedSet;
-  std::atomic<bool> closing{false};
   bool interruptedWorker = false;  // a worker ran when the close began
   std::atomic<bool> liveUpdate{false};  // as checked when the download started
 };

@@ -17,6 +17,22 @@ constexpr uint16_t kTenthsPerSecond = 10;
 
 constexpr const wchar_t* kCalibrationFailed = L"Failed to calibrate.";
 
+UINT NotANumberMessage(SettingsBox box) {
+  switch (box) {
+    case SettingsBox::LineATime:
+      return IDS_LINE_A_TIME_NOT_NUMBER;
+    case SettingsBox::LineAAltitude:
+      return IDS_LINE_A_ALTITUDE_NOT_NUMBER;
+    case SettingsBox::LineBTime:
+      return IDS_LINE_B_TIME_NOT_NUMBER;
+    case SettingsBox::LineBAltitude:
+      return IDS_LINE_B_ALTITUDE_NOT_NUMBER;
+    case SettingsBox::Inhibit:
+      break;
+  }
+  return IDS_INHIBIT_NOT_NUMBER;
+}
+
 }  // namespace
 
 const CChipLoadWindow::LineControls CChipLoadWindow::kLineA{
@@ -35,6 +51,8 @@ std::array<std::pair<int, LineMode>, 4> CChipLoadWindow::Radios(const LineContro
 }
 
 CChipLoadWindow::CChipLoadWindow(AltimeterLink& link) : ToolDialog(IDD_DEVICE_SETTINGS, link) {}
+
+CChipLoadWindow::~CChipLoadWindow() { CancelAndAwaitWorker(); }
 
 void CChipLoadWindow::OnInitDialog() {
   CreateLayout();
@@ -91,10 +109,10 @@ void CChipLoadWindow::OnCommand(int id) {
       OnModeChosen(kLineB, id);
       break;
     case IDC_READ_SETTINGS:
-      OnReadOrWrite(&CChipLoadWindow::ReadSettingsThread);
+      OnRead();
       break;
     case IDC_WRITE_SETTINGS:
-      OnReadOrWrite(&CChipLoadWindow::WriteSettingsThread);
+      OnWrite();
       break;
     case IDC_CALIBRATE:
       OnCalibrate();
@@ -102,6 +120,15 @@ void CChipLoadWindow::OnCommand(int id) {
     default:
       break;
   }
+}
+
+bool CChipLoadWindow::StartsNothing(int id) const {
+  for (const LineControls* line : {&kLineA, &kLineB}) {
+    for (const auto& [radio, mode] : Radios(*line)) {
+      if (radio == id) return true;
+    }
+  }
+  return false;
 }
 
 bool CChipLoadWindow::OnOtherMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
@@ -125,23 +152,35 @@ void CChipLoadWindow::OnModeChosen(const LineControls& line, int radioId) {
   Enable(line.metres, radioId == line.altitude);
 }
 
-void CChipLoadWindow::OnReadOrWrite(void (CChipLoadWindow::*thread)()) {
-  if (workerThread.IsRunning()) return;  // one worker at a time
+void CChipLoadWindow::OnRead() {
   ForgetDownload();
-  for (const int id : {IDC_READ_SETTINGS, IDC_WRITE_SETTINGS, IDC_CALIBRATE}) Enable(id, false);
-  StartWorker([this, thread] { (this->*thread)(); });
+  StartJob(&CChipLoadWindow::ReadSettingsThread);
 }
 
+// A refused entry keeps the downloaded flights: nothing happens at all.
+void CChipLoadWindow::OnWrite() {
+  const SettingsEntry pressed = ReadEntry();
+  if (!EntryAccepted(pressed)) return;
+  entry = pressed;
+  ForgetDownload();
+  StartJob(&CChipLoadWindow::WriteSettingsThread);
+}
+
+// The entry is checked on the worker, which says the calibration failed.
 void CChipLoadWindow::OnCalibrate() {
   const std::optional<uint32_t> metres = GroundAltitude(BoxText(IDC_GROUND_ALTITUDE));
   if (!metres) {
     ShowError(IDS_ENTER_ALTITUDE);
     return;
   }
-  if (workerThread.IsRunning()) return;
   groundAltitude = *metres;
+  entry = ReadEntry();
+  StartJob(&CChipLoadWindow::CalibrateThread);
+}
+
+void CChipLoadWindow::StartJob(void (CChipLoadWindow::*thread)()) {
   for (const int id : {IDC_READ_SETTINGS, IDC_WRITE_SETTINGS, IDC_CALIBRATE}) Enable(id, false);
-  StartWorker([this] { CalibrateThread(); });
+  StartWorker([this, thread] { (this->*thread)(); });
 }
 
 // ---- The record and the controls ----
@@ -181,7 +220,7 @@ std::optional<LineMode> CChipLoadWindow::CheckedMode(const LineControls& line) c
   return std::nullopt;
 }
 
-uint64_t CChipLoadWindow::BoxValue(int id) const { return BoxNumber(BoxText(id)).value_or(0); }
+std::optional<uint64_t> CChipLoadWindow::BoxValue(int id) const { return SettingsBoxValue(BoxText(id)); }
 
 std::wstring CChipLoadWindow::BoxText(int id) const {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(Control(id))) + 1, L'\0');
@@ -189,16 +228,18 @@ std::wstring CChipLoadWindow::BoxText(int id) const {
   return text;
 }
 
-bool CChipLoadWindow::EntryFits(const SettingsEntry& entry) const {
-  if (FitsRecord(entry)) return true;
+bool CChipLoadWindow::EntryAccepted(const SettingsEntry& checked) const {
+  if (const std::optional<SettingsBox> box = BoxWithoutNumber(checked)) {
+    ShowError(NotANumberMessage(*box));
+    return false;
+  }
+  if (FitsRecord(checked)) return true;
   ShowError(IDS_SETTING_TOO_LARGE);
   return false;
 }
 
-bool CChipLoadWindow::ControlsToSettings() {
-  const SettingsEntry entry = ReadEntry();
-  if (!EntryFits(entry)) return false;
-  ApplyEntry(entry, link.settings);
+bool CChipLoadWindow::EntryToSettings() {
+  if (!EntryAccepted(entry) || !ApplyEntry(entry, link.settings)) return false;
   if (InhibitIsLarge(link.settings)) ShowWarning(IDS_INHIBIT_LARGE);
   if (AnyLineDisabled(link.settings)) ShowWarning(IDS_LINES_DISABLED);
   return true;
@@ -226,7 +267,7 @@ void CChipLoadWindow::WriteSettingsThread() { WriteSettings(); }
 
 // Nothing is erased before every value is known to fit.
 int CChipLoadWindow::WriteSettings() {
-  if (!ControlsToSettings()) {
+  if (!EntryToSettings()) {
     UpdateControlsInTurn(false);
     return -1;
   }
@@ -267,7 +308,7 @@ void CChipLoadWindow::EndReadOrWriteWithFailure(const wchar_t* line) {
 void CChipLoadWindow::CalibrateThread() {
   UpdateControlsInTurn(true);
   if (!link.IsConnected()) return EndWithFailure(kAltimeterNotFound);
-  if (!EntryFits(ReadEntry())) return EndWithFailure(kCalibrationFailed);
+  if (!EntryAccepted(entry)) return EndWithFailure(kCalibrationFailed);
   if (link.ClearData() < 0) {
     UpdateControlsInTurn(false);
     AppendStatus(L"Failed to clear data.");

@@ -16,10 +16,12 @@
 class CChipLoadWindow : public ToolDialog {
  public:
   explicit CChipLoadWindow(AltimeterLink& link);
+  ~CChipLoadWindow() override;
 
  protected:
   void OnInitDialog() override;
   void OnCommand(int id) override;
+  bool StartsNothing(int id) const override;  // the mode radios
   void OnClose() override;
   void UpdateControls(bool busy) override;
   bool OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
@@ -42,8 +44,10 @@ class CChipLoadWindow : public ToolDialog {
   void AnchorControls();
   void RepaintAll();
   void OnModeChosen(const LineControls& line, int radioId);
-  void OnReadOrWrite(void (CChipLoadWindow::*thread)());
+  void OnRead();
+  void OnWrite();
   void OnCalibrate();
+  void StartJob(void (CChipLoadWindow::*thread)());
 
   // The record into the controls and back; any thread.
   void SettingsToControls();
@@ -51,12 +55,13 @@ class CChipLoadWindow : public ToolDialog {
   SettingsEntry ReadEntry() const;
   LineEntry ReadLine(const LineControls& line) const;
   std::optional<LineMode> CheckedMode(const LineControls& line) const;
-  uint64_t BoxValue(int id) const;  // empty or unreadable is 0
+  std::optional<uint64_t> BoxValue(int id) const;  // empty is 0; nullopt: no whole number
   std::wstring BoxText(int id) const;
-  // False, with the user told, when a value of the entry does not fit the record.
-  bool EntryFits(const SettingsEntry& entry) const;
-  // The entry into the record's fields, with its warnings; false when it does not fit.
-  bool ControlsToSettings();
+  // False, with the user told, when a box the entry takes holds no whole
+  // number or a value that does not fit the record.
+  bool EntryAccepted(const SettingsEntry& entry) const;
+  // `entry` into the record's fields, with its warnings; false when refused.
+  bool EntryToSettings();
 
   // Workers.
   void ReadSettingsThread();
@@ -68,4 +73,7 @@ class CChipLoadWindow : public ToolDialog {
   void EndWithFailure(const wchar_t* line);
 
   uint32_t groundAltitude = 0;  // metres above sea level, for the calibration worker
+  // The boxes as they were when Write or Calibrate was pressed: what is
+  // checked is what is written, whatever the boxes show meanwhile.
+  SettingsEntry entry;
 };

@@ -19,6 +19,8 @@ constexpr std::initializer_list<int> kBenchButtons = {IDC_READ_PRESSURE, IDC_REA
 
 CControlOptionsWindow::CControlOptionsWindow(AltimeterLink& link) : ToolDialog(IDD_CONTROL_OPTIONS, link) {}
 
+CControlOptionsWindow::~CControlOptionsWindow() { CancelAndAwaitWorker(); }
+
 void CControlOptionsWindow::OnInitDialog() {
   CreateLayout();
   AnchorControls();
@@ -37,15 +39,11 @@ void CControlOptionsWindow::AnchorControls() {
 }
 
 void CControlOptionsWindow::UpdateControls(bool busy) {
-  if (closing) return;
+  if (Closing()) return;
   const bool ready = !busy && link.IsConnected();
   ShowConnectionIcon(IDC_CONNECTION_ICON);
   Enable(IDC_EMULATE_LAUNCH, ready && HasDisplayedFlight());
   for (const int id : kBenchButtons) Enable(id, ready);
-}
-
-void CControlOptionsWindow::OnDeviceChange(WPARAM event, LPARAM data) {
-  if (!closing) ToolDialog::OnDeviceChange(event, data);
 }
 
 void CControlOptionsWindow::OnCommand(int id) {
@@ -68,40 +66,40 @@ void CControlOptionsWindow::OnCommand(int id) {
 }
 
 // The box runs a message loop of its own: a close served meanwhile has ended
-// the dialog, and an emulation started now would outlive it.
+// the dialog, and the worker then starts no emulation that would outlive it.
 void CControlOptionsWindow::OnEmulateLaunch() {
   ShowMessage(IDS_CONNECT_BATTERY, MB_ICONINFORMATION);
-  if (!closing) StartDeviceWorker(&CControlOptionsWindow::EmulateThread);
+  StartDeviceWorker(&CControlOptionsWindow::EmulateThread);
 }
 
 // Asked again at every pass: an emulation clears the request as it starts, so
 // one made just before would be lost.
 void CControlOptionsWindow::OnClose() {
-  closing = true;
   link.RequestCancel();
   if (WorkerHasEnded("reposting close message...")) EndDialog(hwnd, 0);
 }
 
 void CControlOptionsWindow::StartDeviceWorker(Work work) {
   for (const int id : kDeviceButtons) Enable(id, false);
-  const bool started = StartWorker([this, work] {
+  StartWorker([this, work] {
     UpdateControlsInTurn(true);
     if (!link.IsConnected()) return EndWith(kAltimeterNotFound);
     (this->*work)();
   });
-  // Refused while a worker runs, which enables the buttons as it ends.
-  if (!started && !workerThread.IsRunning()) UpdateControls(false);
 }
 
 // ---- Workers ----
 
 void CControlOptionsWindow::ReadPressureThread() {
-  int32_t offset = 0;
-  if (ReadDeviceOffset(offset) < 0) return EndWith(L"Failed to read settings.");
+  DeviceSettings record;
+  if (ReadDeviceRecord(record) < 0) return EndWith(L"Failed to read settings.");
   uint16_t adc = 0;
   if (link.ReadPressureAdc(adc) < 0) return EndWith(L"Failed.");
   DebugLog << "ADC: 0x" << std::hex << adc << std::endl;
-  for (const std::wstring& line : PressureReadingLines(adc, offset)) AppendStatus(line);
+  if (!DeviceSettings(record).ParseOrSetDefaults()) {
+    AppendStatus(L"The device settings are invalid: converting with the default calibration offset.");
+  }
+  for (const std::wstring& line : PressureReadingLines(adc, StoredAdcOffset(record))) AppendStatus(line);
   UpdateControlsInTurn(false);
   RefreshGraph();
 }
@@ -139,10 +137,10 @@ void CControlOptionsWindow::OnEmulationEvent(void* context, int code, int sample
 
 // The conversions use the offset stored in the device, while the record in
 // effect (perhaps a loaded file's, which its exports use) stays as it was.
-int CControlOptionsWindow::ReadDeviceOffset(int32_t& offset) {
+int CControlOptionsWindow::ReadDeviceRecord(DeviceSettings& record) {
   const DeviceSettings inEffect = link.settings;
   const int result = link.ReadSettings();
-  offset = StoredAdcOffset(link.settings);
+  record = link.settings;
   link.settings = inEffect;
   return result;
 }

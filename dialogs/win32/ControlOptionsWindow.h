@@ -6,18 +6,19 @@
 
 #include <cstdint>
 
+#include "data/DeviceSettings.h"
 #include "dialogs/win32/ToolDialog.h"
 
 class CControlOptionsWindow : public ToolDialog {
  public:
   explicit CControlOptionsWindow(AltimeterLink& link);
+  ~CControlOptionsWindow() override;
 
  protected:
   void OnInitDialog() override;
   void OnCommand(int id) override;
   void OnClose() override;
   void UpdateControls(bool busy) override;
-  void OnDeviceChange(WPARAM event, LPARAM data) override;  // nothing once closing
 
  private:
   using Work = void (CControlOptionsWindow::*)();
@@ -36,8 +37,7 @@ class CControlOptionsWindow : public ToolDialog {
   void EndWith(const wchar_t* line);
   static void OnEmulationEvent(void* context, int code, int samplesSent);
 
-  int ReadDeviceOffset(int32_t& offset);
+  // The device's stored record, read without replacing the one in effect.
+  int ReadDeviceRecord(DeviceSettings& record);
   bool HasDisplayedFlight() const;
-
-  bool closing = false;  // the dialog's thread only: workers update the controls through it
 };

@@ -15,8 +15,8 @@ INT_PTR CALLBACK CDialogWindow::DialogProc(HWND window, UINT message, WPARAM wPa
   }
   auto* object = reinterpret_cast<CDialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (object == nullptr) return fallback;
+  if (message == WM_INITDIALOG) object->StoreWindow(window);
   try {
-    object->StoreWindow(window);
     return object->HandleMessage(window, message, wParam, lParam);
   } catch (...) {
     return fallback;

@@ -18,7 +18,8 @@ class CDialogWindow {
   virtual INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
  protected:
-  // Given the dialog's window before every HandleMessage.
+  // Given the dialog's window once, with WM_INITDIALOG: workers read it from
+  // then on, so it is never written again.
   virtual void StoreWindow(HWND window) = 0;
 
   const int dialogId;

@@ -16,9 +16,16 @@ extern "C" {
 
 namespace {
 
+static_assert(kDeviceArrival == DBT_DEVICEARRIVAL && kDeviceRemoveComplete == DBT_DEVICEREMOVECOMPLETE);
+static_assert(DeviceBroadcast::kDeviceInterfaceType == DBT_DEVTYP_DEVICEINTERFACE);
+
 constexpr int kConnectionIconSize = 48;
 constexpr DWORD kCloseWaitMs = 100;
 constexpr UINT kUpdateControlsMessage = WM_APP + 1;  // wParam: busy
+constexpr UINT kJobEndedMessage = WM_APP + 2;        // posted by the worker as its job returns
+// The worker has returned from its job when it posts the end; this only
+// waits for its thread to wind down.
+constexpr DWORD kJobEndWaitMs = 1000;
 
 DeviceBroadcast BroadcastOf(LPARAM data) {
   DeviceBroadcast broadcast;
@@ -65,14 +72,18 @@ INT_PTR ToolDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       if (statusRefreshPending_) RefreshStatusBox();  // a worker's lines show before its buttons change
       UpdateControls(wParam != FALSE);
       return TRUE;
+    case kJobEndedMessage:
+      OnJobEnded();
+      return TRUE;
     case WM_DEVICECHANGE:
+      if (!watchesDevices_) break;
       OnDeviceChange(wParam, lParam);
       return TRUE;
     case WM_COMMAND:
       // Escape reaches a dialog as IDCANCEL.
       if (LOWORD(wParam) == kCloseButtonId || LOWORD(wParam) == IDCANCEL) {
         SendMessageW(hwnd, WM_CLOSE, 0, 0);
-      } else {
+      } else if (jobs_.AcceptsCommand(StartsNothing(LOWORD(wParam)))) {
         OnCommand(LOWORD(wParam));
       }
       return TRUE;
@@ -110,9 +121,26 @@ void ToolDialog::UpdateControlsInTurn(bool busy) {
   }
 }
 
-bool ToolDialog::StartWorker(std::function<void()> work) { return workerThread.Start(std::move(work)); }
+bool ToolDialog::StartWorker(std::function<void()> work) {
+  if (!jobs_.TryStartJob()) return false;
+  const bool started = workerThread.Start([this, work = std::move(work)] {
+    work();
+    PostMessageW(hwnd, kJobEndedMessage, 0, 0);
+  });
+  if (started) return true;
+  jobs_.JobEnded();
+  AppendStatus(L"The operation could not be started.");
+  UpdateControls(false);
+  return false;
+}
+
+void ToolDialog::OnJobEnded() {
+  workerThread.WaitFor(kJobEndWaitMs);
+  Apply(jobs_.JobEnded());
+}
 
 bool ToolDialog::WorkerHasEnded(const char* repostLine) {
+  jobs_.BeginClosing();
   DebugLog << "Waiting for thread to close..." << std::endl;
   if (!workerThread.WaitFor(kCloseWaitMs)) {
     // Keep serving messages: the worker may be waiting on a call into this thread.
@@ -122,6 +150,13 @@ bool ToolDialog::WorkerHasEnded(const char* repostLine) {
   }
   DebugLog << "Thread has exited." << std::endl;
   return true;
+}
+
+void ToolDialog::CancelAndAwaitWorker() {
+  jobs_.BeginClosing();
+  if (!workerThread.IsRunning()) return;
+  link.RequestCancel();
+  workerThread.WaitServingCalls();
 }
 
 // Cleared first: a line appended while the box is filled posts a new refresh.
@@ -137,17 +172,23 @@ void ToolDialog::RegisterForDeviceNotifications() {
   HidD_GetHidGuid(&filter.dbcc_classguid);
   // Never unregistered: the system drops it with the window.
   RegisterDeviceNotificationW(hwnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  watchesDevices_ = true;
 }
 
 void ToolDialog::OnDeviceChange(WPARAM event, LPARAM data) {
   DebugLog << "Device Change." << std::endl;
-  if (event == DBT_DEVICEARRIVAL) {
-    ReportArrival();
-  } else if (event == DBT_DEVICEREMOVECOMPLETE && link.device.MatchesInterfaceName(BroadcastOf(data))) {
+  const DeviceBroadcast broadcast = BroadcastOf(data);
+  Apply(jobs_.OnNotice(static_cast<uint32_t>(event), broadcast,
+                       [&] { return link.device.MatchesInterfaceName(broadcast); }));
+}
+
+void ToolDialog::Apply(const JobRule::Steps& steps) {
+  if (steps.closeLink) {
     AppendStatus(L"Device disconnected.");
     link.device.Close();
   }
-  UpdateControls(false);
+  if (steps.reportConnection) ReportArrival();
+  if (steps.refreshControls) UpdateControls(jobs_.JobRunning());
 }
 
 void ToolDialog::ReportArrival() { ReportConnection(); }

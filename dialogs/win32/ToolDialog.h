@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/JobRule.h"
 #include "dialogs/StatusText.h"
 #include "dialogs/win32/BaseWindow.h"
 #include "dialogs/win32/DialogLayout.h"
@@ -49,9 +50,11 @@ class ToolDialog : public CBaseWindow {
 
  protected:
   // The dialog's own parts, called on the main thread. Close (1004) and
-  // Escape never reach OnCommand: they close the dialog.
+  // Escape never reach OnCommand: they close the dialog. Nor does any command
+  // once closing, or while a job runs unless StartsNothing says it may.
   virtual void OnInitDialog() = 0;
   virtual void OnCommand(int id) = 0;
+  virtual bool StartsNothing(int /*id*/) const { return false; }
   virtual void OnClose() = 0;
   // Messages beyond the shared ones; return true when handled, with `result`.
   virtual bool OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
@@ -67,17 +70,23 @@ class ToolDialog : public CBaseWindow {
   void Anchor(int id, AnchorEdges edges);
   void AnchorGroup(int groupBoxId, AnchorEdges edges);  // replaces the box by a label first
 
-  // Runs `work` on the worker; false while a worker runs.
+  // Runs `work` as the dialog's job on the worker. False, starting nothing,
+  // while a job runs or once closing; when no thread can be made, the
+  // controls are given back and the user told.
   bool StartWorker(std::function<void()> work);
-  // The close handshake: waits 100 ms for the worker; when it has not ended,
-  // logs `repostLine`, posts WM_CLOSE again and returns false; otherwise logs
-  // "Thread has exited." and returns true (the caller ends the dialog).
+  bool JobRunning() const { return jobs_.JobRunning(); }
+  bool Closing() const { return jobs_.Closing(); }
+  // The close handshake: from now on commands and notices change nothing.
+  // Waits 100 ms for the worker; when it has not ended, logs `repostLine`,
+  // posts WM_CLOSE again and returns false; otherwise logs "Thread has
+  // exited." and returns true (the caller ends the dialog).
   bool WorkerHasEnded(const char* repostLine);
+  // First in the destructor of a dialog whose workers use its own members: a
+  // dialog can end without the handshake (a WM_QUIT ends its modal loop).
+  void CancelAndAwaitWorker();
 
+  // Device notices reach the dialog from now on.
   void RegisterForDeviceNotifications();
-  // An arrival runs ReportArrival; the removal of our device says "Device
-  // disconnected." and closes the link. Then UpdateControls(false).
-  virtual void OnDeviceChange(WPARAM event, LPARAM data);
   // Connects in application mode and says how that went.
   void ReportConnection();
   // What a device's arrival runs: the connection report of the dialog's mode.
@@ -98,8 +107,14 @@ class ToolDialog : public CBaseWindow {
  private:
   void RefreshStatusBox();
   void ReportNoApplicationDevice();
+  // What the job rule decides on a notice or at a job's end.
+  void OnDeviceChange(WPARAM event, LPARAM data);
+  void OnJobEnded();
+  void Apply(const JobRule::Steps& steps);
 
   LoadedIcon connectedIcon_;
   LoadedIcon disconnectedIcon_;
   std::atomic<bool> statusRefreshPending_{false};
+  JobRule jobs_;  // the dialog's thread only
+  bool watchesDevices_ = false;
 };

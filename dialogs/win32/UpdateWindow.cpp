@@ -30,7 +30,10 @@ std::string NarrowPath(const std::wstring& path) {
 
 CUpdateWindow::CUpdateWindow(AltimeterLink& link) : ToolDialog(IDD_UPDATE_FIRMWARE, link) {}
 
-CUpdateWindow::~CUpdateWindow() { link.device.Close(); }
+CUpdateWindow::~CUpdateWindow() {
+  CancelAndAwaitWorker();
+  link.device.Close();
+}
 
 void CUpdateWindow::OnInitDialog() {
   CreateLayout();
@@ -102,7 +105,7 @@ void CUpdateWindow::OnUpdate() {
 
 // A half-written firmware is worse than a wait: the close is refused.
 void CUpdateWindow::OnClose() {
-  if (workerThread.IsRunning()) {
+  if (JobRunning()) {
     ShowWarning(IDS_FIRMWARE_WARNING);
     return;
   }

@@ -11,7 +11,8 @@
 class CUpdateWindow : public ToolDialog {
  public:
   explicit CUpdateWindow(AltimeterLink& link);
-  // Closes the device handles first: the link stays closed after the dialog.
+  // Waits for an update still running, then closes the device handles: the
+  // link stays closed after the dialog.
   ~CUpdateWindow() override;
 
  protected:

@@ -20,6 +20,15 @@ bool WorkerThread::WaitFor(DWORD ms) const {
   return !thread_.IsValid() || WaitForSingleObject(thread_.Get(), ms) != WAIT_TIMEOUT;
 }
 
+void WorkerThread::WaitServingCalls() const {
+  if (!thread_.IsValid()) return;
+  const HANDLE thread = thread_.Get();
+  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
 DWORD WINAPI WorkerThread::Run(void* work) {
   const std::unique_ptr<std::function<void()>> owned(static_cast<std::function<void()>*>(work));
   try {

@@ -35,6 +35,52 @@ TEST(SettingsEntry, BoxNumbersAreUnsignedDecimalAndSaturateWhenTooLong) {
   for (const auto& c : cases) EXPECT_EQ(c.number, BoxNumber(c.text)) << std::wstring(c.text).size();
 }
 
+TEST(SettingsEntry, AnEmptyBoxReadsAsNoughtAndPastedTextIsNoNumberAtAll) {
+  const struct {
+    const wchar_t* text;
+    std::optional<uint64_t> value;
+  } cases[] = {
+      {L"", 0},           {L" \t", 0},          {L"12", 12},           {L"2.5", std::nullopt},
+      {L"1,5", std::nullopt}, {L"-3", std::nullopt}, {L"12a", std::nullopt},
+      {L"\uFF11\uFF12", std::nullopt},  // full-width digits
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.value, SettingsBoxValue(c.text)) << std::wstring(c.text).size();
+}
+
+TEST(SettingsEntry, TheFirstBoxAWriteTakesWithoutAWholeNumberIsNamedAndNothingIsStored) {
+  constexpr std::nullopt_t kText = std::nullopt;  // a box holding "2.5" or the like
+  const struct {
+    const char* name;
+    SettingsEntry entry;
+    std::optional<SettingsBox> box;
+  } cases[] = {
+      {"Line A time", {{LineMode::Time, kText, 5}, {LineMode::Time, kText, 5}, kText}, SettingsBox::LineATime},
+      {"Line A altitude", {{LineMode::Altitude, kText, kText}, {LineMode::Apogee, 0, 0}, 0},
+       SettingsBox::LineAAltitude},
+      {"Line B time", {{LineMode::Apogee, kText, kText}, {LineMode::Time, kText, 0}, 0}, SettingsBox::LineBTime},
+      {"Line B altitude", {{LineMode::Disabled, 1, 1}, {LineMode::Altitude, 1, kText}, kText},
+       SettingsBox::LineBAltitude},
+      {"the inhibit box last", {{LineMode::Time, 3, kText}, {LineMode::Altitude, kText, 150}, kText},
+       SettingsBox::Inhibit},
+      {"boxes no mode takes", {{LineMode::Disabled, kText, kText}, {std::nullopt, kText, kText}, 0}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.box, BoxWithoutNumber(c.entry));
+    DeviceSettings settings;
+    settings.lineAValue = 35;
+    const DeviceSettings before = settings;
+    EXPECT_EQ(!c.box, FitsRecord(c.entry));
+    EXPECT_EQ(!c.box, ApplyEntry(c.entry, settings));
+    if (c.box) {
+      EXPECT_EQ(before.lineAMode, settings.lineAMode);
+      EXPECT_EQ(before.lineAValue, settings.lineAValue);
+      EXPECT_EQ(before.lineBMode, settings.lineBMode);
+      EXPECT_EQ(before.inhibitTime, settings.inhibitTime);
+    }
+  }
+}
+
 TEST(SettingsEntry, ValuesThatWouldWrapAreRefusedOnlyInTheBoxTheModeTakes) {
   const struct {
     const char* name;
@@ -85,7 +131,7 @@ TEST(SettingsEntry, AnEntryThatFitsIsStoredExactly) {
     settings.lineAMode = LineMode::Time;
     settings.lineAValue = 35;
     const DeviceSettings before = settings;
-    ApplyEntry(c.entry, settings);
+    EXPECT_TRUE(ApplyEntry(c.entry, settings));
     EXPECT_EQ(c.lineAMode, settings.lineAMode);
     EXPECT_EQ(c.lineAValue, settings.lineAValue);
     EXPECT_EQ(c.lineBMode, settings.lineBMode);
