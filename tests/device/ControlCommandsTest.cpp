@@ -144,6 +144,14 @@ TEST_F(ControlCommandsTest, CompletionRightAfterTheEmulationCommandIsAnUnknownCo
   EXPECT_EQ(hooked.Writes(), 2);
 }
 
+TEST_F(ControlCommandsTest, AClosingReplyOtherThanTheCompletionIsAFailure) {
+  link.currentSet.adc = GroundSamples(5);
+  altimeter->SetNextCompletionCode(11);
+  EXPECT_FALSE(link.EmulateLaunch(nullptr, nullptr));
+  EXPECT_TRUE(log.Contains("Data: End of available data.\n"));
+  EXPECT_FALSE(altimeter->Emulating());
+}
+
 TEST_F(ControlCommandsTest, CancelBetweenTwoRequestsSendsNothingButTheReset) {
   link.currentSet.adc = GroundSamples(40);
   Events events;

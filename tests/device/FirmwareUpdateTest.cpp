@@ -87,6 +87,14 @@ TEST(FirmwareUpdateTest, PackedImageArrivesIdenticalWithEmptyBlocksSkipped) {
   EXPECT_TRUE(rig.link.IsBootloaderMode() && rig.link.IsConnected()) << "the link stays as it was";
 }
 
+TEST(FirmwareUpdateTest, VersionOutputsAndProgressMayBeNull) {
+  UpdateRig rig;
+  WriteFirmwareFile(rig.path, FirmwareFileRecipe{});
+  LogCapture log;
+  EXPECT_EQ(rig.link.UpdateFirmware(nullptr, nullptr, rig.path, nullptr, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(rig.bootloader->Flash(), Padded(FirmwareFileRecipe{}.plain));
+}
+
 TEST(FirmwareUpdateTest, BlocksExaminedFollowTheLengthAndStayInTheImage) {
   const struct {
     int32_t length;

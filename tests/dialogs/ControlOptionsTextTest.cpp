@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <locale>
+#include <stdexcept>
+
 namespace {
 
 TEST(ControlOptionsText, APressureReadingConvertsWithTheDevicesOwnOffset) {
@@ -52,6 +55,7 @@ TEST(ControlOptionsText, EachEmulationEventHasItsLineAndOtherCodesNone) {
       {13, 10, L"Launch Time (s): 1"},
       {13, 250, L"Launch Time (s): 25"},
       {13, 9920, L"Launch Time (s): 992"},
+      {13, 12345678, L"Launch Time (s): 1.23457e+006"},  // the exponent in three digits
       {14, 37, L"Launch detected."},
       {15, 60, L"Line A fired."},
       {16, 75, L"Line B fired."},
@@ -64,6 +68,38 @@ TEST(ControlOptionsText, EachEmulationEventHasItsLineAndOtherCodesNone) {
       {13 + 256, 10, L""},
   };
   for (const auto& c : cases) EXPECT_EQ(c.line, EmulationEventLine(c.code, c.samplesSent)) << c.code;
+}
+
+template <typename CharT>
+class DecimalComma : public std::numpunct<CharT> {
+ protected:
+  CharT do_decimal_point() const override { return static_cast<CharT>(','); }
+};
+
+// A locale that writes 9,4: a named one where the machine has it, else the
+// classic one with a decimal comma.
+std::locale DecimalCommaLocale() {
+  try {
+    return std::locale("de_DE.UTF-8");
+  } catch (const std::runtime_error&) {
+    return std::locale(std::locale(std::locale::classic(), new DecimalComma<char>), new DecimalComma<wchar_t>);
+  }
+}
+
+// A locale set for the whole process must not reach the readings' numbers.
+class ControlOptionsTextUnderAUsersLocale : public testing::Test {
+ protected:
+  ControlOptionsTextUnderAUsersLocale() : previous_(std::locale::global(DecimalCommaLocale())) {}
+  ~ControlOptionsTextUnderAUsersLocale() override { std::locale::global(previous_); }
+
+ private:
+  const std::locale previous_;
+};
+
+TEST_F(ControlOptionsTextUnderAUsersLocale, ReadingsKeepTheProgramsNumberText) {
+  EXPECT_EQ(L"Current Voltage: 9.4 Volts", BatteryVoltageLine(94));
+  EXPECT_EQ(L"Current Voltage: 4.08203 Volts", PressureReadingLines(836, 0).at(1));
+  EXPECT_EQ(L"Launch Time (s): 2.5", EmulationEventLine(13, 25));
 }
 
 DeviceSettings RecordWithOffset(int32_t offset) {

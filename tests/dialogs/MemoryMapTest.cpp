@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "data/PacketFixtures.h"
 
 namespace {
@@ -37,9 +39,22 @@ TEST(MemoryMap, ColoursEachPacketBySetAndTheSelectedSetRed) {
   }
 }
 
-TEST(MemoryMap, AFullMemoryFillsEveryColumn) {
-  const MemoryMapColours colours = ColourMemoryMap(PacketsOfKinds(std::string(130, 'S')), -2);
-  EXPECT_TRUE(Same(colours[127], kMapOddSet));
+TEST(MemoryMap, MorePacketsThanColumnsFillEveryColumnAndNothingPastThem) {
+  // The strip is built in place in a buffer with a guard after it, so a column
+  // written past the last shows in every build, not only under the sanitizer.
+  // The guard goes through volatile: an optimiser takes the call to write its
+  // result only and would drop the check.
+  constexpr unsigned char kUntouched = 0xA5;  // in none of the map's colours
+  constexpr size_t kGuardSize = 8 * sizeof(Rgb);
+  alignas(MemoryMapColours) unsigned char buffer[sizeof(MemoryMapColours) + kGuardSize];
+  volatile unsigned char* const guard = buffer + sizeof(MemoryMapColours);
+  for (size_t i = 0; i < kGuardSize; ++i) guard[i] = kUntouched;
+  const auto* colours =
+      new (buffer) MemoryMapColours(ColourMemoryMap(PacketsOfKinds(std::string(kMemoryMapColumns + 8, 'S')), -2));
+  EXPECT_TRUE(Same((*colours)[127], kMapOddSet));
+  size_t written = 0;
+  for (size_t i = 0; i < kGuardSize; ++i) written += guard[i] != kUntouched ? 1 : 0;
+  EXPECT_EQ(0u, written) << "bytes written past the strip";
 }
 
 TEST(MemoryMap, AClickFindsTheNearestColumn) {

@@ -47,6 +47,36 @@ TEST(StatusText, ATextLongerThanTheBoxKeepsItsEnd) {
   EXPECT_EQ(L"last\r\n", text.substr(text.size() - 6));
 }
 
+// The box holds kCapacity - 1 characters before its terminating zero.
+TEST(StatusText, TextThatFillsTheBoxExactlyDropsNoMoreThanItMust) {
+  const size_t room = StatusText::kCapacity - 1;
+  StatusText together;
+  together.Append(L"first\r\n");
+  const std::wstring rest = std::wstring(room - 9, L'r') + L"\r\n";
+  together.Append(rest);
+  EXPECT_TRUE(TextOf(together) == L"first\r\n" + rest) << "both fit: nothing dropped";
+
+  StatusText alone;
+  alone.Append(L"first\r\n");
+  const std::wstring whole = std::wstring(room - 2, L'w') + L"\r\n";
+  alone.Append(whole);
+  EXPECT_TRUE(TextOf(alone) == whole) << "a line as long as the box keeps nothing else";
+}
+
+TEST(StatusText, ADropEndingAtALineEndTakesNoFurtherLine) {
+  const std::wstring first = L"first\r\n";
+  const std::wstring second = L"second\r\n";
+  StatusText status;
+  status.Append(first);
+  status.Append(second);
+  FillWithLines(status, StatusText::kCapacity - 100);
+  status.Append(std::wstring(StatusText::kCapacity - 1 - status.Length() - 2, L'f') + L"\r\n");  // full
+  status.Append(L"after\r\n");  // exactly as long as the first line
+  const std::wstring text = TextOf(status);
+  EXPECT_EQ(0u, text.rfind(second, 0)) << text.substr(0, 20);
+  EXPECT_EQ(StatusText::kCapacity - 1, text.size());
+}
+
 TEST(StatusText, ALineWithoutALineEndIsDroppedWholeWhenItMustGo) {
   StatusText status;
   status.Append(std::wstring(StatusText::kCapacity - 10, L'y'));

@@ -258,6 +258,7 @@ TEST_F(DeviceCommandsTest, UnopenableAltimeterPointsAtTheUdevRule) {
 
 TEST_F(DeviceCommandsTest, BadCommandLinesGiveTheUsage) {
   for (const ZeltoolArgs& args : {ZeltoolArgs{L"download"}, ZeltoolArgs{L"download", Out(), L"--xml"},
+                                  ZeltoolArgs{L"download", Out(), L"--csv", L"extra"},
                                   ZeltoolArgs{L"devices", L"x"}, ZeltoolArgs{L"settings", L"--all"}}) {
     const ToolRun run = Run(args);
     EXPECT_EQ(2, run.status);

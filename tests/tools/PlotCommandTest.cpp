@@ -12,6 +12,7 @@
 #include "support/LogCapture.h"
 #include "support/TempFolder.h"
 #include "tools/ZeltoolRun.h"
+#include "tools/zeltool/CommandTable.h"
 #include "tools/zeltool/Zeltool.h"
 #include "view/GraphScene.h"
 
@@ -195,6 +196,25 @@ TEST_F(PlotCommandTest, FailuresGiveOneLineAndWriteNothing) {
     ExpectOneLineRefusal(Run(c.args), c.status, c.says);
     EXPECT_EQ(listing, folder.Listing()) << "nothing written";
   }
+}
+
+// "--set" without its value, with a "0" left in the list's storage just past
+// its end: reading past the end would plot set 0 of a missing file instead.
+TEST_F(PlotCommandTest, ADanglingOptionIsRefusedBeforeAnythingElseIsRead) {
+  ZeltoolArgs args{Wide("missing.zel"), Wide("out.png"), L"--set", L"0"};
+  args.pop_back();
+  const ZeltoolCommand* plot = FindZeltoolCommand("plot");
+  ASSERT_NE(nullptr, plot);
+  std::ostringstream out, err;
+  ZeltoolIo io{out, err};
+  const int status = plot->run(args, io);
+  ExpectOneLineRefusal({status, out.str(), err.str()}, kZeltoolUsageError, "usage: zeltool plot");
+}
+
+TEST_F(PlotCommandTest, TheLargestSizeIsAccepted) {
+  const Outcome plotted = Run({L"plot", Wide("flight.zel"), Wide("largest.svg"), L"--size", L"8192x8192"});
+  ASSERT_EQ(0, plotted.status) << plotted.err;
+  EXPECT_NE(std::string::npos, ReadFileBytes(folder.Path("largest.svg")).find("width=\"8192pt\" height=\"8192pt\""));
 }
 
 TEST_F(PlotCommandTest, HelpListsPlot) {
