@@ -22,6 +22,10 @@ update() { zel_drive press "$DIALOG" $UPDATE && zel_drive file-dialog "Load Firm
 # The lines of the status box from the last "Updating firmware..." on.
 last_update() { status_lines | awk '/^Updating firmware\.\.\.$/ { n = 0; delete seen } { seen[++n] = $0 } END { for (i = 1; i <= n; i++) print seen[i] }'; }
 update_ended_with() { [ "$(last_update | sed '/^$/d' | tail -n 1)" = "$1" ]; }
+# update_shows LINE: waits until the last update has said that line.
+update_said() { last_update | grep -qxF -- "$1"; }
+update_shows() { eventually update_said "$1"; }
+press_opens_nothing() { zel_drive press "$DIALOG" "$1" && zel_drive no-dialog 500; }
 update_line() { [ "$(last_update | sed -n "$1p")" = "$2" ]; }
 
 # A plain image with erased blocks inside it, and the firmware file packed from it.
@@ -102,13 +106,15 @@ sim check $SIM_PACED 1
 sim press $SIM_BOOTLOADER
 status_has "Device connected in bootloader mode."
 update "$E2E_OUT/full.dat"
-status_has "10%"
+update_shows "10%"
 zel_drive close-window "$DIALOG"
 check "closing during an update is refused with the warning" [ "$(zel_drive message-box ok)" = \
   $'ZEL USB 1.41\nUpdating firmware is a delicate process.\nCanceling may cause your device to fail.' ]
-check "... and the update goes on to its end" status_has "Firmware updated successfully."
+check "... and pressing Update... meanwhile opens nothing" press_opens_nothing $UPDATE
+check "... and the update goes on to its end" update_shows "Firmware updated successfully."
+eventually all_enabled "$DIALOG" $UPDATE
 update "$E2E_OUT/full.dat"
-status_has "20%"
+update_shows "20%"
 sim press $SIM_PULL
 check "pulling the device mid-update times out a read" status_has "There was a timeout on a read operation."
 check "... blames the removal" status_has "This was most likely caused by prematurely removing the device."
