@@ -107,6 +107,12 @@ ZEL_TARGETS="zel_bench zeltool" zel_build native-release -DCMAKE_BUILD_TYPE=Rele
 echo "== core (native, Release)"
 "$ZEL_BUILD/native-release/bench/zel_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true |
   grep -E '^Benchmark|_median'
+# The job campaign is a test: the benchmark's Release build makes that one target too.
+cmake -S "$ZEL_ROOT" -B "$ZEL_BUILD/native-release" -DZEL_TESTS=ON >"$ZEL_BUILD/native-release.configure.log" 2>&1
+ZEL_TARGETS=job_campaign_tests zel_build native-release
+echo "== job campaign (native, Release): device notices, faults and cancels during 100,000 jobs"
+ZEL_CAMPAIGN_RUNS=100000 "$ZEL_BUILD/native-release/tests/job_campaign_tests" | grep -E '^campaign:|broken:' ||
+  echo "job campaign: FAILED"
 
 ZEL_TARGETS="zelusb zelusb-demo zeldrive graph_bench status_box_bench" zel_build_windows
 unset DISPLAY

@@ -1,0 +1,109 @@
+#include "dialogs/CampaignDevices.h"
+
+#include "sim/FlightModel.h"
+
+namespace {
+
+// 3000 ms become 6 ms: a silent device costs little.
+constexpr double kTimeoutScale = 0.002;
+constexpr HidAttributes kKeyboard{0x046D, 0xC31C, 0x6400};
+constexpr uint8_t kWrongCompletionCode = CodeByte(DeviceCode::WriteSettings);
+constexpr int kSecondInstance = 7;
+
+// An unrelated interface ignores whatever the host writes.
+class Unrelated : public SimDeviceModel {
+ public:
+  void OnHostReport(const Report&, ReportSink&) override {}
+};
+
+FlightMemory MemoryOf(const CampaignScript& script) {
+  std::vector<std::vector<DataPacket>> sets;
+  for (const auto& words : script.flights) sets.push_back(PacketsOfSet(words));
+  return LayOutMemory(sets);
+}
+
+}  // namespace
+
+CampaignDevices::CampaignDevices(const CampaignScript& script)
+    : bootloaderMode_(script.BootloaderJob()), backend_(kTimeoutScale) {
+  altimeter_->LoadMemory(MemoryOf(script));
+  altimeter_->SetSettingsImage(script.deviceSettings);
+  altimeter_->SetGroundAltitude(script.groundAltitude);
+  altimeter_->SetSensorErrorCounts(script.sensorError);
+  PlugOther();  // a keyboard is always there
+  if (script.usedBackend) {
+    // As after an earlier session: our device came and went in both modes.
+    PlugSimAltimeter(backend_, altimeter_)->Remove();
+    PlugSimBootloader(backend_, bootloader_)->Remove();
+    ourInstance_ = 1;
+  }
+  ours_ = PlugOurs(ourInstance_);
+}
+
+std::shared_ptr<SimInterface> CampaignDevices::PlugOurs(int instance) {
+  return bootloaderMode_ ? PlugSimBootloader(backend_, bootloader_, kSimBootloaderVersion, instance)
+                         : PlugSimAltimeter(backend_, altimeter_, kSimFirmwareVersion, instance);
+}
+
+std::wstring CampaignDevices::PlugOther() {
+  const std::wstring path = SimInterfacePath(kKeyboard.vendorId, kKeyboard.productId, othersPlugged_++);
+  others_.push_back(backend_.Plug(path, kKeyboard, std::make_shared<Unrelated>()));
+  return path;
+}
+
+std::wstring CampaignDevices::PullOutOther() {
+  if (others_.empty()) return {};
+  const std::shared_ptr<SimInterface> other = others_.back();
+  others_.pop_back();
+  other->Remove();
+  return other->Path();
+}
+
+std::wstring CampaignDevices::PlugSecondAltimeter(bool bootloaderMode) {
+  const int instance = kSecondInstance + static_cast<int>(seconds_.size());
+  const std::shared_ptr<SimInterface> second =
+      bootloaderMode ? PlugSimBootloader(backend_, std::make_shared<SimBootloader>(), kSimBootloaderVersion, instance)
+                     : PlugSimAltimeter(backend_, std::make_shared<SimAltimeter>(), kSimFirmwareVersion, instance);
+  if (bootloaderMode == bootloaderMode_) seconds_.push_back(second);
+  return second->Path();
+}
+
+// A device that vanished by a fault is still announced once.
+std::wstring CampaignDevices::PullOutOurs() {
+  if (oursPulledOut_) return {};
+  oursPulledOut_ = true;
+  ours_->Remove();
+  return ours_->Path();
+}
+
+// Plugged into the same port, it comes back under the same path, memory and all.
+std::wstring CampaignDevices::PlugOursAgain() {
+  ours_ = PlugOurs(ourInstance_);
+  oursPulledOut_ = false;
+  return ours_->Path();
+}
+
+void CampaignDevices::InjectFault(CampaignFault fault) {
+  switch (fault) {
+    case CampaignFault::Silence:
+      ours_->SetSilentFromRead(0);
+      break;
+    case CampaignFault::RemovalWithoutNotice:
+      ours_->SetRemovedAtTransfer(0);
+      break;
+    case CampaignFault::WrongCompletion:
+      altimeter_->SetNextCompletionCode(kWrongCompletionCode);
+      break;
+    case CampaignFault::RejectedBlock:
+      bootloader_->SetRejectedBlock(bootloader_->BlocksReceived());
+      break;
+  }
+}
+
+bool CampaignDevices::DialogDevicePresent() const {
+  if (ours_->IsPresent()) return true;
+  for (const auto& second : seconds_) {
+    if (second->IsPresent()) return true;
+  }
+  return false;
+}
