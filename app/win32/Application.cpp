@@ -4,7 +4,9 @@
 
 #include "base/DebugLog.h"
 #include "app/win32/DialogClass.h"
+#include "app/win32/FileCommands.h"
 #include "app/win32/MainWindow.h"
+#include "app/win32/ShellFiles.h"
 #include "view/win32/GdiplusSession.h"
 #include "view/win32/Graph.h"
 
@@ -25,6 +27,8 @@ int RunApplication(HINSTANCE instance, AltimeterLink& link, const std::function<
   const GdiplusSession gdiplus;  // up until the window and its drawing are gone
   if (const HWND main = CreateMainWindow(instance)) {
     if (beside) beside(main);
+    // A data file the program was started with, as by a double click on it.
+    if (const auto path = FileNamedOn(GetCommandLineW())) OpenDataSetFile(main, *path);
     RunMessageLoop();
   }
   DestroyMainWindow(instance);

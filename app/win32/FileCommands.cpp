@@ -46,10 +46,14 @@ bool ExportCommand(HWND owner, const ExportKind& kind) {
 void OpenCommand(HWND owner) {
   std::wstring path;
   if (!AskOpenPath(owner, kOpenDialog, path)) return;
-  if (!LoadDataSetFile(path)) ShowErrorBox(owner, IDS_LOAD_FAILED);
+  OpenDataSetFile(owner, path);
   // The base stays hexadecimal for later writers, as they expect.
   DebugLog << "NT Version: " << std::hex << 0x501 << std::endl;
   DebugLog << "size: " << 88 << std::endl;
+}
+
+void OpenDataSetFile(HWND owner, const std::wstring& path) {
+  if (!LoadDataSetFile(path)) ShowErrorBox(owner, IDS_LOAD_FAILED);
 }
 
 bool LoadDataSetFile(const std::wstring& path) {

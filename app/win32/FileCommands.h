@@ -9,6 +9,8 @@
 void OpenCommand(HWND owner);
 // Loads `path` and shows set 0. False, changing nothing, when it cannot be loaded.
 bool LoadDataSetFile(const std::wstring& path);
+// As File > Open does with the file chosen: error box 109 when it cannot be loaded.
+void OpenDataSetFile(HWND owner, const std::wstring& path);
 // Export the displayed set. Each returns false at once, without a dialog,
 // when nothing is displayed, and false after error box 104 when the file
 // could not be written; true when written or cancelled.

@@ -1,6 +1,9 @@
 #include "app/win32/MainWindow.h"
 
+#include <shellapi.h>
+
 #include "app/win32/FileCommands.h"
+#include "app/win32/ShellFiles.h"
 #include "prompts/win32/MessageBoxes.h"
 #include "app/win32/ToolCommands.h"
 #include "resources/ResourceIds.h"
@@ -58,7 +61,17 @@ void RemakeDrawing(HWND window, const RECT& client) {
   ResetDrawing(window, false);
 }
 
-void OnCreate(HWND window) { RemakeDrawing(window, ClientRectOf(window)); }
+void OnCreate(HWND window) {
+  RemakeDrawing(window, ClientRectOf(window));
+  DragAcceptFiles(window, TRUE);
+}
+
+// A data file dropped on the window opens as File > Open would open it.
+void OnDropFiles(HWND window, HDROP drop) {
+  const std::optional<std::wstring> path = FirstDroppedFile(drop);
+  DragFinish(drop);
+  if (path) OpenDataSetFile(window, *path);
+}
 
 // At the end of every size change the drawing follows the client size, once: a
 // move, or another notice of the same change, keeps the picture on screen. A
@@ -204,6 +217,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
       OnCommand(window, wParam);
       break;
+    case WM_DROPFILES:
+      OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_REDRAWGRAPH:
       ServeRedrawRequest();
       PaintWaitingWindows();
