@@ -1,6 +1,9 @@
 #include "sim/SimUsbPort.h"
 
+#include <atomic>
 #include <utility>
+
+#include "device/AltimeterLink.h"
 
 namespace {
 
@@ -8,16 +11,50 @@ constexpr unsigned kDeviceReportIntervalMs = 1;
 // Far enough into any command to be in mid-transfer: after its reset and
 // command reports, at its first reply.
 constexpr int kTransfersBeforeRemoval = 2;
-constexpr uint8_t kWrongCompletionCode = CodeByte(DeviceCode::WriteSettings);
+constexpr uint8_t kWrongCode = CodeByte(DeviceCode::WriteSettings);
+constexpr HidAttributes kMouse{0x046D, 0xC077, 0x7200};
+
+// A mouse only reports its movements; what the host writes it ignores.
+class Mouse : public SimDeviceModel {
+ public:
+  void OnHostReport(const Report&, ReportSink&) override {}
+};
+
+bool IsPressureRead(const Report& report) {
+  return report.size() == kApplicationReportLength && report[3] == CodeByte(DeviceCode::ReadPressure);
+}
 
 }  // namespace
 
+// The altimeter as the port plugs it in: a failed pressure sensor is one more
+// fault of the port's list, which the altimeter itself does not model.
+class PortAltimeter : public SimAltimeter {
+ public:
+  void FailNextPressureRead(bool fail) { failNextPressureRead_ = fail; }
+  void ClearAllFaults() {
+    ClearFaults();
+    failNextPressureRead_ = false;
+  }
+  // Its value reply, the next one sent, gets the wrong code.
+  void OnHostReport(const Report& report, ReportSink& replies) override {
+    if (IsPressureRead(report) && failNextPressureRead_.exchange(false)) SetReplyCodeAt(0, kWrongCode);
+    SimAltimeter::OnHostReport(report, replies);
+  }
+
+ private:
+  std::atomic<bool> failNextPressureRead_{false};
+};
+
 SimUsbPort::SimUsbPort(SimHidBackend& backend)
-    : backend_(backend), altimeter_(std::make_shared<SimAltimeter>()), bootloader_(std::make_shared<SimBootloader>()) {}
+    : backend_(backend),
+      altimeter_(std::make_shared<PortAltimeter>()),
+      bootloader_(std::make_shared<SimBootloader>()) {}
+
+SimAltimeter& SimUsbPort::Altimeter() { return *altimeter_; }
 
 std::wstring SimUsbPort::PlugIn(SimPortMode mode, uint16_t version) {
   PullOut();
-  altimeter_->ClearFaults();
+  altimeter_->ClearAllFaults();
   mode_ = mode;
   plugged_ = mode == SimPortMode::Application ? PlugSimAltimeter(backend_, altimeter_, version)
                                               : PlugSimBootloader(backend_, bootloader_, version);
@@ -48,10 +85,11 @@ void SimUsbPort::OnRemovedByFault(std::function<void()> listener) { onRemovedByF
 
 void SimUsbPort::ArmFault(SimFault fault) {
   if (!plugged_) return;
-  altimeter_->ClearFaults();
+  altimeter_->ClearAllFaults();
+  altimeter_->FailNextPressureRead(fault == SimFault::PressureReadFails);
   plugged_->SetSilentFromRead(fault == SimFault::Silence ? 0 : -1);
   plugged_->SetActionAtTransfer(-1, nullptr);
-  if (fault == SimFault::WrongCode) altimeter_->SetNextCompletionCode(kWrongCompletionCode);
+  if (fault == SimFault::WrongCode) altimeter_->SetNextCompletionCode(kWrongCode);
   if (fault == SimFault::RemovalMidTransfer) {
     const std::weak_ptr<SimInterface> device = plugged_;  // the interface keeps the action
     const std::function<void()> told = onRemovedByFault_;
@@ -60,4 +98,18 @@ void SimUsbPort::ArmFault(SimFault fault) {
       if (told) told();
     });
   }
+}
+
+std::wstring SimUsbPort::PlugInOtherDevice() {
+  const std::wstring path = SimInterfacePath(kMouse.vendorId, kMouse.productId, otherDevicesPlugged_++);
+  otherDevices_.push_back(backend_.Plug(path, kMouse, std::make_shared<Mouse>()));
+  return path;
+}
+
+std::wstring SimUsbPort::PullOutOtherDevice() {
+  if (otherDevices_.empty()) return {};
+  const std::shared_ptr<SimInterface> device = otherDevices_.front();
+  otherDevices_.pop_front();
+  device->Remove();
+  return device->Path();
 }

@@ -3,7 +3,9 @@
 // USB port in application or bootloader mode and pulled out again, its memory
 // chosen, its replies paced like the real device's, and a fault armed for the
 // next operation. The demonstration program's simulator window works one.
+// Another, unrelated device (a mouse) may come and go beside it.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,7 +22,10 @@ enum class SimFault {
   Silence,             // the device stops answering until it is plugged in again
   RemovalMidTransfer,  // it is pulled out a few reports into the next operation
   WrongCode,           // the next operation ends with a completion of the wrong code
+  PressureReadFails,   // the next pressure read is answered with a wrong code, as by a failed sensor
 };
+
+class PortAltimeter;  // the altimeter with the faults only the port arms
 
 class SimUsbPort {
  public:
@@ -44,15 +49,23 @@ class SimUsbPort {
   // Told, on the thread of the transfer, when a fault has pulled the device out.
   void OnRemovedByFault(std::function<void()> listener);
 
-  SimAltimeter& Altimeter() { return *altimeter_; }
+  // Plugs in an unrelated HID interface (a mouse) beside the altimeter, which
+  // stays as it is; returns its path, a new one each time.
+  std::wstring PlugInOtherDevice();
+  // Pulls out the other device plugged in longest ago; returns its path, empty when none is.
+  std::wstring PullOutOtherDevice();
+
+  SimAltimeter& Altimeter();
   SimBootloader& Bootloader() { return *bootloader_; }
 
  private:
   SimHidBackend& backend_;
-  std::shared_ptr<SimAltimeter> altimeter_;
+  std::shared_ptr<PortAltimeter> altimeter_;
   std::shared_ptr<SimBootloader> bootloader_;
   std::shared_ptr<SimInterface> plugged_;
   SimPortMode mode_ = SimPortMode::Application;
   bool paced_ = false;
   std::function<void()> onRemovedByFault_;
+  std::deque<std::shared_ptr<SimInterface>> otherDevices_;
+  int otherDevicesPlugged_ = 0;
 };

@@ -8,6 +8,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <array>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -28,6 +29,10 @@ constexpr UINT WM_REMOVED_BY_FAULT = WM_APP + 10;      // from the thread whose 
 // cover this window without telling it, so it repaints itself as well.
 constexpr UINT_PTR kRepaintTimer = 1;
 constexpr UINT kRepaintEveryMs = 500;
+// Each other device plugged in gets a timer of its own, from this id on, that pulls it out.
+constexpr UINT_PTR kFirstPullOutTimer = 100;
+constexpr UINT kOtherDeviceStaysMs = 300;
+constexpr DWORD kStickDriveMask = 1u << ('E' - 'A');
 
 // Control ids; tests drive the window by them.
 enum ControlId : int {
@@ -52,24 +57,30 @@ enum ControlId : int {
   kFlash = 1142,
   kComparedImage = 1143,
   kCompare = 1144,
+  kPlugInOther = 1145,
+  kInsertStick = 1146,
+  kStoreDamaged = 1147,
 };
 
 constexpr int kClientWidth = 300;
-constexpr int kClientHeight = 535;
+constexpr int kClientHeight = 590;
 constexpr int kMargin = 10;
 constexpr int kRow = 26;
 
 const wchar_t* const kMemoryChoices[] = {L"Empty", L"One flight", L"Three flights", L"Full"};
 const MemoryPreset kMemoryPresets[] = {MemoryPreset::Empty, MemoryPreset::OneFlight, MemoryPreset::SeveralFlights,
                                        MemoryPreset::Full};
-const wchar_t* const kFaultChoices[] = {L"No fault", L"Silence", L"Removal mid-transfer", L"Wrong code"};
-const SimFault kFaults[] = {SimFault::None, SimFault::Silence, SimFault::RemovalMidTransfer, SimFault::WrongCode};
+const wchar_t* const kFaultChoices[] = {L"No fault", L"Silence", L"Removal mid-transfer", L"Wrong code",
+                                        L"Pressure read fails"};
+const SimFault kFaults[] = {SimFault::None, SimFault::Silence, SimFault::RemovalMidTransfer, SimFault::WrongCode,
+                            SimFault::PressureReadFails};
 
 struct Simulator {
   SimUsbPort* port;
   HWND window;
   std::wstring pluggedPath;
   std::filesystem::path comparedImage;  // empty: none chosen
+  UINT_PTR nextPullOutTimer = kFirstPullOutTimer;
 };
 
 Simulator* SimulatorOf(HWND window) { return reinterpret_cast<Simulator*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
@@ -103,6 +114,10 @@ void AddControls(HWND window) {
   AddControl(window, L"Button", L"Plug in", BS_PUSHBUTTON | WS_TABSTOP, kPlugIn, kMargin, y, 90, 24);
   AddControl(window, L"Button", L"Plug in bootloader", BS_PUSHBUTTON | WS_TABSTOP, kPlugInBootloader, 105, y, 115, 24);
   AddControl(window, L"Button", L"Pull out", BS_PUSHBUTTON | WS_TABSTOP, kPullOut, 225, y, 65, 24);
+  y += kRow + 2;
+  AddControl(window, L"Button", L"Plug in another device", BS_PUSHBUTTON | WS_TABSTOP, kPlugInOther, kMargin, y, 140,
+             24);
+  AddControl(window, L"Button", L"Insert a USB stick", BS_PUSHBUTTON | WS_TABSTOP, kInsertStick, 155, y, 135, 24);
   y += kRow + 8;
   AddControl(window, L"Static", L"Firmware version (hex):", SS_LEFT, -1, kMargin, y + 3, 150, 18);
   AddControl(window, L"Edit", L"0141", WS_BORDER | ES_UPPERCASE | WS_TABSTOP, kFirmwareVersion, 170, y, 60, 22);
@@ -120,7 +135,7 @@ void AddControls(HWND window) {
              kMargin, y, wide, 20);
   y += kRow + 8;
   AddControl(window, L"Static", L"Next operation:", SS_LEFT, -1, kMargin, y + 3, 80, 18);
-  AddChoices(window, kFault, 90, y, 200, kFaultChoices, 4, 0);
+  AddChoices(window, kFault, 90, y, 200, kFaultChoices, 5, 0);
   y += kRow + 8;
   AddField(window, L"Ground altitude (m MSL):", L"150", kGroundAltitude, y);
   AddControl(window, L"Button", L"Apply", BS_PUSHBUTTON | WS_TABSTOP, kApply, 240, y, 50, 74);
@@ -131,6 +146,9 @@ void AddControls(HWND window) {
   y += kRow + 4;
   AddField(window, L"Stored offset (counts):", L"0", kStoredOffset, y);
   AddControl(window, L"Button", L"Store", BS_PUSHBUTTON | WS_TABSTOP, kStoreOffset, 240, y, 50, 22);
+  y += kRow;
+  AddControl(window, L"Button", L"Store a damaged record", BS_PUSHBUTTON | WS_TABSTOP, kStoreDamaged, kMargin, y, 140,
+             22);
   y += kRow + 4;
   AddControl(window, L"Static", L"", SS_LEFT, kStoredSettings, kMargin, y, wide, 44);
   y += 48;
@@ -144,14 +162,8 @@ void AddControls(HWND window) {
   AddControl(window, L"Static", L"", SS_LEFT, kFlash, kMargin, y, wide, 34);
 }
 
-// The notice the system sends the windows registered for HID interfaces.
-void BroadcastDeviceChange(WPARAM event, const std::wstring& path) {
-  std::vector<BYTE> bytes(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + path.size() * sizeof(wchar_t));
-  auto* notice = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(bytes.data());
-  notice->dbcc_size = static_cast<DWORD>(bytes.size());
-  notice->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  HidD_GetHidGuid(&notice->dbcc_classguid);
-  std::wcscpy(notice->dbcc_name, path.c_str());
+// A device notice, to the open tool dialogs (they share this thread).
+void SendToToolDialogs(WPARAM event, const void* notice) {
   struct Delivery {
     WPARAM event;
     LPARAM notice;
@@ -167,6 +179,27 @@ void BroadcastDeviceChange(WPARAM event, const std::wstring& path) {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&delivery));
+}
+
+// The notice the system sends the windows registered for HID interfaces.
+void BroadcastDeviceChange(WPARAM event, const std::wstring& path) {
+  std::vector<BYTE> bytes(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + path.size() * sizeof(wchar_t));
+  auto* notice = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(bytes.data());
+  notice->dbcc_size = static_cast<DWORD>(bytes.size());
+  notice->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  HidD_GetHidGuid(&notice->dbcc_classguid);
+  std::wcscpy(notice->dbcc_name, path.c_str());
+  SendToToolDialogs(event, notice);
+}
+
+// What the system broadcasts to every top-level window when a USB stick
+// arrives, whether or not the window registered for anything.
+void BroadcastStickArrival() {
+  DEV_BROADCAST_VOLUME notice{};
+  notice.dbcv_size = sizeof notice;
+  notice.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  notice.dbcv_unitmask = kStickDriveMask;
+  SendToToolDialogs(DBT_DEVICEARRIVAL, &notice);
 }
 
 uint16_t HexField(HWND window, int id, uint16_t fallback) {
@@ -200,6 +233,14 @@ void StoreOffset(Simulator& simulator) {
   const double offset = NumberField(simulator.window, kStoredOffset, fields.adcOffset);
   fields.adcOffset = static_cast<int32_t>(std::max(-128.0, std::min(127.0, offset)));
   altimeter.SetSettingsImage(fields.Packed());
+}
+
+// The defaults with both checksum bytes flipped: a record the device's memory lost.
+void StoreDamagedRecord(Simulator& simulator) {
+  std::array<uint8_t, DeviceSettings::kImageSize> image = DeviceSettings().Packed();
+  image[DeviceSettings::kImageSize - 2] ^= 0xFF;
+  image[DeviceSettings::kImageSize - 1] ^= 0xFF;
+  simulator.port->Altimeter().SetSettingsImage(image);
 }
 
 void SetTextIfChanged(HWND window, int id, const std::wstring& text) {
@@ -252,6 +293,19 @@ void PlugIn(Simulator& simulator, SimPortMode mode) {
   BroadcastDeviceChange(DBT_DEVICEARRIVAL, simulator.pluggedPath);
 }
 
+// Unrelated to the altimeter, which stays plugged in; it leaves again a moment later.
+void PlugInOtherDevice(Simulator& simulator) {
+  BroadcastDeviceChange(DBT_DEVICEARRIVAL, simulator.port->PlugInOtherDevice());
+  SetTimer(simulator.window, simulator.nextPullOutTimer++, kOtherDeviceStaysMs, nullptr);
+}
+
+// Timers run out in the order they were set, all being as long.
+void PullOutOtherDevice(Simulator& simulator, UINT_PTR timer) {
+  KillTimer(simulator.window, timer);
+  const std::wstring path = simulator.port->PullOutOtherDevice();
+  if (!path.empty()) BroadcastDeviceChange(DBT_DEVICEREMOVECOMPLETE, path);
+}
+
 int Chosen(HWND window, int id) { return static_cast<int>(SendDlgItemMessageW(window, id, CB_GETCURSEL, 0, 0)); }
 
 void OnCommand(Simulator& simulator, int id, int notification) {
@@ -259,6 +313,8 @@ void OnCommand(Simulator& simulator, int id, int notification) {
   if (id == kPlugIn) PlugIn(simulator, SimPortMode::Application);
   if (id == kPlugInBootloader) PlugIn(simulator, SimPortMode::Bootloader);
   if (id == kPullOut) PullOut(simulator);
+  if (id == kPlugInOther) PlugInOtherDevice(simulator);
+  if (id == kInsertStick) BroadcastStickArrival();
   if (id == kPaced) simulator.port->SetPaced(IsDlgButtonChecked(window, kPaced) == BST_CHECKED);
   if (id == kMemory && notification == CBN_SELCHANGE && Chosen(window, kMemory) >= 0) {
     simulator.port->LoadMemory(kMemoryPresets[Chosen(window, kMemory)]);
@@ -268,6 +324,7 @@ void OnCommand(Simulator& simulator, int id, int notification) {
   }
   if (id == kApply) ApplySurroundings(simulator);
   if (id == kStoreOffset) StoreOffset(simulator);
+  if (id == kStoreDamaged) StoreDamagedRecord(simulator);
   if (id == kCompare) simulator.comparedImage = TextField(window, kComparedImage);
   ShowState(simulator);
   ShowDevice(simulator);
@@ -289,6 +346,10 @@ LRESULT CALLBACK SimulatorProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       if (simulator) OnRemovedByFault(*simulator);
       return 0;
     case WM_TIMER:
+      if (simulator && wParam >= kFirstPullOutTimer) {
+        PullOutOtherDevice(*simulator, wParam);
+        return 0;
+      }
       if (simulator) ShowDevice(*simulator);
       RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
       return 0;
@@ -328,7 +389,8 @@ HWND CreateSimulatorWindow(HINSTANCE instance, HWND mainWindow, SimUsbPort& port
   const HWND window = CreateWindowExW(extendedStyle, kClassName, kTitle, style, x, 60, width, height, mainWindow,
                                       nullptr, instance, nullptr);
   if (!window) return nullptr;
-  auto* simulator = new Simulator{&port, window, {}, {}};  // the window owns it; freed at WM_NCDESTROY
+  // The window owns it; freed at WM_NCDESTROY.
+  auto* simulator = new Simulator{&port, window, {}, {}, kFirstPullOutTimer};
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(simulator));
   AddControls(window);
   CheckDlgButton(window, kPaced, port.IsPaced() ? BST_CHECKED : BST_UNCHECKED);

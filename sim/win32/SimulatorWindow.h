@@ -1,8 +1,10 @@
 #pragma once
 // The demonstration program's "Simulated altimeter" window: plug the simulated
 // altimeter in or pull it out, choose its firmware version and memory, pace its
-// replies, and arm a fault for its next operation. Plugging and pulling reach
-// the program's open dialogs as the system's device notices would.
+// replies, arm a fault for its next operation, or store a damaged settings
+// record. Another device may be plugged in for a moment, and a USB stick
+// inserted. Each reaches the program's open dialogs as the system's device
+// notices would.
 #include <windows.h>
 
 class SimUsbPort;

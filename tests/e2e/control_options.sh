@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Control Options against the demonstration program's simulated altimeter: the
 # buttons by link state and displayed flight, a pressure reading converted with
-# the device's own offset while a loaded file keeps its own, the battery,
+# the device's own offset (or, its record damaged, the default one) while a
+# loaded file keeps its own, the battery,
 # firing the lines, a launch emulation of a downloaded flight, closing in the
 # middle of one and while its message box is up, device notices, resizing and
 # the dialog's face.
@@ -12,7 +13,7 @@ readonly DIALOG="Control Options" DOWNLOAD="Download Data" SIM="Simulated altime
 readonly STATUS=1003 CLOSE=1004 EMULATE=1039 PRESSURE=1040 BATTERY=1041 FIRE=1042 DOWNLOAD_READ=1006
 readonly SIM_PLUG=1101 SIM_PULL=1103 SIM_FAULT=1120
 readonly SIM_SENSOR_ERROR=1131 SIM_BATTERY=1132 SIM_APPLY=1133 SIM_STORED_OFFSET=1134 SIM_STORE=1135
-readonly SIM_SETTINGS=1140 SIM_FIRINGS=1141
+readonly SIM_SETTINGS=1140 SIM_FIRINGS=1141 SIM_STORE_DAMAGED=1147
 readonly FAULT_NONE=0 FAULT_WRONG_CODE=3
 readonly ALL="$EMULATE $PRESSURE $BATTERY $FIRE " BENCH="$PRESSURE $BATTERY $FIRE "
 readonly BATTERY_BOX=$'ZEL USB 1.41\nYou may now connect the battery to the device if you want a real time launch. Click OK when connected or ignore.'
@@ -87,6 +88,18 @@ check "... after an empty line, converted with the device's offset +3 as 836 rea
 check "... logging the count in hexadecimal" logged_since_mark "ADC: 0x341"
 check "... and the buttons come back" buttons_become "$BENCH"
 dialog_shot "$DIALOG" pressure >/dev/null
+
+sim press $SIM_STORE_DAMAGED
+zel_drive press "$DIALOG" $PRESSURE
+check "a stored record with a bad checksum is said to be invalid" \
+  status_has "The device settings are invalid: converting with the default calibration offset."
+buttons_become "$BENCH"
+# 833 counts as they are: 833 / 1024 of 5 V.
+check "... before the reading, converted with offset 0" \
+  [ "$(lines_after "The device settings are invalid: converting with the default calibration offset." | head -n 3)" = "
+Current ADC: 833
+Current Voltage: 4.06738 Volts" ]
+sim press $SIM_STORE  # offset 3 again, in a sound record
 
 zel_drive press "$DIALOG" $BATTERY
 check "Read Battery Voltage shows a 9.4 V battery" status_has "Current Voltage: 9.4 Volts"

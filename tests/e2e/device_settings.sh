@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Device Settings against the demonstration program's simulated altimeter: the
 # record shown on opening, writes with the image the device then stores, reads,
-# values refused before anything is erased, the warnings, calibration with an
-# offset that fits and one that does not, failures and device notices, the
-# close handshake, resizing and the face.
+# boxes without a whole number and values too large refused before anything is
+# erased or the flight shown is dropped, the warnings, calibration with an
+# offset that fits and one that does not, failures (clears and pressure reads
+# the device answers wrongly, a stored record with a bad checksum) and device
+# notices, the close handshake, resizing and the face.
 set -uo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
 
@@ -14,8 +16,8 @@ readonly A_DISABLED=1013 A_TIME=1014 A_ALTITUDE=1015 A_APOGEE=1016
 readonly B_DISABLED=1017 B_TIME=1018 B_ALTITUDE=1019 B_APOGEE=1020
 readonly INHIBIT=1023 CALIBRATE=1035 GROUND=1039 ICON=1041
 readonly SIM_PLUG=1101 SIM_PULL=1103 SIM_MEMORY=1110 SIM_FAULT=1120
-readonly SIM_GROUND=1130 SIM_ERROR=1131 SIM_APPLY=1133 SIM_SETTINGS=1140
-readonly MEMORY_THREE=2 FAULT_SILENCE=1 FAULT_REMOVAL=2 FAULT_WRONG_CODE=3
+readonly SIM_GROUND=1130 SIM_ERROR=1131 SIM_APPLY=1133 SIM_SETTINGS=1140 SIM_STORE_DAMAGED=1147
+readonly MEMORY_THREE=2 FAULT_SILENCE=1 FAULT_REMOVAL=2 FAULT_WRONG_CODE=3 FAULT_PRESSURE=4
 readonly DISABLED=0 TIME=1 APOGEE=2 ALTITUDE=3
 readonly DOWNLOAD_READ=1006
 readonly SHOWN_SET='#FF0000'
@@ -149,6 +151,43 @@ check "the inhibit box shows 2 (seconds)" [ "$(box $INHIBIT)" = 2 ]
 check "the ground altitude box starts empty" [ -z "$(box $GROUND)" ]
 check "Read, Write and Calibrate are enabled" all_enabled "$DIALOG" $READ $WRITE $CALIBRATE
 
+# ---- Boxes without a whole number are refused before anything is erased ----
+# not_whole NAME TEXT: a write now is refused with the message box TEXT.
+not_whole() {
+  write_settings
+  check "$1 is refused" [ "$(zel_drive message-box ok)" = "${BOX}$2 Nothing was written to the device." ]
+  check "... starting nothing" [ -z "$(new_status)" ]
+}
+before=$(stored_image)
+zel_drive set-text "$DIALOG" $A_SECONDS 2.5
+not_whole "a pasted '2.5' in Line A's time" "Line A's time must be a whole number of seconds."
+choose_line $A_ALTITUDE $A_METRES 1,5
+not_whole "'1,5' in Line A's altitude" "Line A's altitude must be a whole number of metres."
+choose_line $B_TIME $B_SECONDS -3
+choose_line $A_TIME $A_SECONDS 3
+not_whole "'-3' in Line B's time" "Line B's time must be a whole number of seconds."
+choose_line $B_ALTITUDE $B_METRES 12a
+not_whole "'12a' in Line B's altitude" "Line B's altitude must be a whole number of metres."
+zel_drive set-text "$DIALOG" $B_METRES 150
+zel_drive set-text "$DIALOG" $INHIBIT "１２"
+not_whole "full-width digits in the inhibit box" "The inhibit time must be a whole number of seconds."
+zel_drive set-text "$DIALOG" $INHIBIT 2
+zel_drive set-text "$DIALOG" $A_SECONDS 7000
+zel_drive set-text "$DIALOG" $GROUND 0
+mark_status
+zel_drive press "$DIALOG" $CALIBRATE
+check "a calibration with Line A time 7000 s is refused as too large" [ "$(zel_drive message-box ok)" = "$TOO_LARGE" ]
+check "... and the dialog is idle again" wait_idle
+check "... saying only that the calibration failed" [ "$(new_status)" = "Failed to calibrate." ]
+check "none of them dropped the flight shown in the main window" \
+  more_than "$(pixel_count "$(stable_screenshot refused)" "$SHOWN_SET")" 100
+check "... or wrote the device" [ "$(stored_image)" = "$before" ]
+# The boxes as the file filled them.
+zel_drive set-text "$DIALOG" $A_SECONDS 3
+zel_drive set-text "$DIALOG" $A_METRES 35
+zel_drive set-text "$DIALOG" $B_SECONDS 15
+zel_drive set-text "$DIALOG" $GROUND ""
+
 # ---- Writing them back unchanged ----
 write_settings
 check "writing them back unchanged succeeds without a warning" wait_status "Settings written successfully."
@@ -221,6 +260,12 @@ write_settings
 check "inhibit 21 s warns" [ "$(zel_drive message-box ok)" = "$INHIBIT_LARGE" ]
 check "... and writes on" wait_status "Settings written successfully."
 check "... 210 tenths" wait_stored $APOGEE 65530 $ALTITUDE 150 210 0
+quiet_entry
+zel_drive set-text "$DIALOG" $A_SECONDS 2.5  # Apogee does not use it
+zel_drive set-text "$DIALOG" $INHIBIT ""
+write_settings
+check "an empty inhibit box, and a box the mode does not use, write" wait_status "Settings written successfully."
+check "... the inhibit as 0" wait_stored $APOGEE 65530 $ALTITUDE 150 0 0
 quiet_entry 20
 write_settings
 check "inhibit 20 s writes without a warning" wait_status "Settings written successfully."
@@ -319,6 +364,45 @@ Failed to read settings." ]
 check "... enabling Read Settings only" only_enabled $READ "$WRITE $CALIBRATE"
 sim press $SIM_PLUG
 check "plugging it in again enables them" wait_idle
+sim choose $SIM_FAULT $FAULT_WRONG_CODE
+quiet_entry
+write_settings
+check "a write whose clear the device answers wrongly fails" wait_status "Failed to clear data."
+check "... before writing anything" [ "$(new_status)" = "Attempting to connect to device.
+Failed to clear data." ]
+check "... and the dialog is idle again" wait_idle
+sim choose $SIM_FAULT $FAULT_WRONG_CODE
+zel_drive set-text "$DIALOG" $GROUND 0
+mark_status
+zel_drive press "$DIALOG" $CALIBRATE
+check "a calibration whose clear the device answers wrongly fails" wait_status "Failed to clear data."
+check "... with that line alone" [ "$(new_status)" = "Failed to clear data." ]
+check "... and the dialog is idle again" wait_idle
+sim choose $SIM_FAULT $FAULT_PRESSURE
+mark_status
+zel_drive press "$DIALOG" $CALIBRATE
+check "a calibration whose pressure read fails says so" wait_status "Failed."
+check "... once it has started" [ "$(new_status)" = "Calibrating...
+Failed." ]
+check "... and the dialog is idle again" wait_idle
+sleep 0.6  # a refresh of the simulator's text
+check "none of the three wrote the device" \
+  [ "$(stored_fields)" = "Line A: Apogee 65530; Line B: Altitude 150; inhibit 20; offset 6; checksum ok" ]
+sim press $SIM_STORE_DAMAGED
+check "the simulator shows the damaged record it now stores" zel_drive wait-line "$SIM" $SIM_SETTINGS \
+  "Line A: Apogee 150; Line B: Altitude 150; inhibit 20; offset 0; checksum bad"
+for id in $A_SECONDS $A_METRES $B_SECONDS $B_METRES $INHIBIT; do zel_drive set-text "$DIALOG" $id 999; done
+mark_status
+zel_drive press "$DIALOG" $READ
+check "reading a record with a bad checksum says so" wait_status "Displaying default settings."
+check "... with its status lines in order" [ "$(new_status)" = "Attempting to connect to device.
+Altimeter found! Reading settings...
+Checksum failed. The device settings are invalid.
+Displaying default settings." ]
+check "... showing the defaults: Line A Apogee 150, Line B Altitude 150, inhibit 2" \
+  [ "$(box $A_SECONDS) $(box $A_METRES) $(box $B_SECONDS) $(box $B_METRES) $(box $INHIBIT)" = "15 150 15 150 2" ]
+check "... the boxes following their modes" only_enabled "$B_METRES" "$A_SECONDS $A_METRES $B_SECONDS"
+check "... and the dialog is idle again" wait_idle
 
 # ---- Resizing and face ----
 read -r _ _ width height < <(zel_drive screen-rect "$DIALOG" 0)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Download Data against the demonstration program's simulated altimeter: the
 # connection report and device notices, a download with its memory strip,
-# selections, comments, saves with their CSV files, clearing, closing and
-# pulling the device mid-download, the hand-back to the main window, resizing
-# and the dialog's face.
+# selections, comments, saves with their CSV files and saves that fail or are
+# cancelled, clearing, closing and pulling the device mid-download, the
+# hand-back to the main window, resizing, the dialog's face, and a WM_QUIT
+# mid-download.
 set -uo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
 
@@ -14,6 +15,9 @@ readonly SIM_PLUG=1101 SIM_BOOTLOADER=1102 SIM_PULL=1103 SIM_FIRMWARE=1105 SIM_M
 readonly MEMORY_THREE=2 MEMORY_FULL=3 FAULT_SILENCE=1
 readonly EVEN_SET='#4020FF' ODD_SET='#4060DF' SELECTED='#FF0000' EMPTY='#000000'
 readonly LIVE_GREY='#808080'
+readonly SAVED=$'ZEL USB 1.41\nData set/s saved succesfully.'
+readonly SAVE_FAILED=$'ZEL USB 1.41\nError saving file. Make sure that it is not write protected or locked, and that the disk has enough space.'
+readonly CSV_FAILED=$'ZEL USB 1.41\nFailed to save the CSV file. Make sure that it is not write protected or locked, and that the disk has enough space.'
 
 status_has() { zel_drive wait-line "$DIALOG" $STATUS "$1"; }
 status_lines() { zel_drive text "$DIALOG" $STATUS; }
@@ -133,6 +137,28 @@ check "... then says it saved, once" [ "$(zel_drive message-box ok)" = $'ZEL USB
 check "three data files and three CSV files" \
   bash -c "ls '$E2E_OUT'/all-{1,2,3}.ZEL '$E2E_OUT'/all-{1,2,3}.csv >/dev/null"
 
+# ---- Saves that fail, and Save All cancelled part-way ----
+files_named() { (cd "$E2E_OUT" && echo "$1"*); }
+reloads() { "$E2E_ZELTOOL" info "$1" >/dev/null 2>&1; }
+# The data file, and the folder that stood in the CSV's way still empty.
+only_data_file_beside() { [ "$(files_named taken)" = "taken.csv taken.zel" ] && [ -z "$(ls -A "$E2E_OUT/taken.csv")" ]; }
+zel_drive press "$DIALOG" $SAVE_SELECTED
+zel_drive file-dialog "Save data set 2" "$(windows_path "$E2E_OUT/missing/second.zel")"
+check "a data file in a folder that does not exist fails with its message" \
+  [ "$(zel_drive message-box ok)" = "$SAVE_FAILED" ]
+check "... creating nothing" [ ! -e "$E2E_OUT/missing" ]
+mkdir "$E2E_OUT/taken.csv"  # where the CSV would go
+zel_drive press "$DIALOG" $SAVE_SELECTED
+zel_drive file-dialog "Save data set 2" "$(windows_path "$E2E_OUT/taken.zel")"
+check "a CSV that cannot be written fails with its own message" [ "$(zel_drive message-box ok)" = "$CSV_FAILED" ]
+check "... the data file saved before it reloading" reloads "$E2E_OUT/taken.zel"
+check "... and nothing left beside it" only_data_file_beside
+zel_drive press "$DIALOG" $SAVE_ALL
+zel_drive file-dialog "Save data set 1" "$(windows_path "$E2E_OUT/part-1.zel")"
+check "Save All cancelled at the second set ends" zel_drive cancel-dialog "Save data set 2"
+check "... without saying it saved" zel_drive no-dialog 500
+check "... keeping the first set's files" [ "$(files_named part-)" = "part-1.csv part-1.zel" ]
+
 # ---- Resizing and face ----
 read -r _ _ width height < <(zel_drive screen-rect "$DIALOG" 0)
 read -r _ _ csvWidth _ < <(zel_drive rect "$DIALOG" $COMMENT)
@@ -162,9 +188,17 @@ check "a second confirmed Clear Device while one runs starts no second worker" \
   [ "$(status_lines | tr -d '\r' | grep -cx 'Failed to clear data.')" = 1 ]
 sim press $SIM_PLUG  # plugged in again: no longer silent
 status_has "Device disconnected."
+# The failed clear emptied the comments but kept the sets.
+zel_drive set-text "$DIALOG" $COMMENT "Kept after a clear"
+zel_drive press "$DIALOG" $SAVE_COMMENT
+zel_drive press "$DIALOG" $SAVE_SELECTED
+zel_drive file-dialog "Save data set 2" "$(windows_path "$E2E_OUT/after-clear.zel")"
+check "Save Comment after a failed clear stores the comment again" [ "$(zel_drive message-box ok)" = "$SAVED" ]
+check "... in the file saved" \
+  [ "$("$E2E_ZELTOOL" info "$E2E_OUT/after-clear.zel" | sed -n 's/^  comment: //p')" = "Kept after a clear" ]
 zel_drive press "$DIALOG" $CLEAR
 zel_drive message-box yes >/dev/null
-check "... and clears on Yes" status_has "Data cleared successfully."
+check "Clear Device clears on Yes" status_has "Data cleared successfully."
 check "... emptying the strip" [ "$(colours_of "$(strip_runs)")" = "$EMPTY" ]
 zel_drive press "$DIALOG" $READ
 check "the cleared device reads no packets" status_has "Packets Read: 0"
@@ -247,7 +281,23 @@ zel_drive press "$DIALOG" $READ
 check "Read Data then finds no altimeter" status_has "Altimeter not found. Make sure it is properly connected to the PC."
 zel_drive key "$DIALOG" 27
 check "Escape closes the dialog" zel_drive wait-closed "$DIALOG"
-sim check $SIM_PACED 0
 sim press $SIM_PLUG
+
+# ---- WM_QUIT mid-download ----
+# As a modal loop may be handed one: the program ends as it would on Exit.
+ended_with_success() { program_ended && e2e_wait_program; }
+no_crash_dialog() { ! zel_drive windows | grep -q '^#32770 '; }
+no_unhandled_exception() { ! grep -qiE 'unhandled|page fault' "$E2E_ERRORS"; }
+sim choose $SIM_MEMORY $MEMORY_FULL
+open_dialog "Device Connected."
+zel_drive press "$DIALOG" $READ
+status_has "Packet Read: 20"
+mark_log
+zel_drive post-quit
+check "a WM_QUIT mid-download ends the program" eventually program_ended
+check "... without a crash dialog" no_crash_dialog
+check "... or an unhandled exception" no_unhandled_exception
+check "... with status 0" ended_with_success
+check "... the dialog destroyed on the way" logged_since_mark "DESTRUCT"
 
 e2e_finish

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The program's first start, File > Open of a flight, a damaged file, and the
-# exports through the menu, against the program under Wine.
+# exports through the menu, against the program under Wine; then a flight and a
+# damaged file named on the command line, as a double click on them names them.
 set -uo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
 
@@ -58,5 +59,19 @@ for kind in "40009 csv Export to CSV" "40016 xml Export to XML"; do
 done
 # The smoothing weights of each export's rebuild join the next line.
 check "exports log the set" [ "$(log_text | grep -c 'Current Set: 0$')" = 2 ]
+zel_exit_program
+
+# ---- Files named on the command line ----
+check "the program starts with a flight named on its command line" \
+  e2e_start_program "$ZEL_PROGRAM" "$(windows_path "$sample")"
+check "... and shows it" more_than "$(pixel_count "$(screenshot_showing named "$RED")" "$RED")" 2000
+check "... as File > Open does" wait_for_log "Loaded data set."
+zel_exit_program
+# The box comes up over the window, whose background is painted meanwhile.
+e2e_start_program "$ZEL_PROGRAM" "$(windows_path "$damaged")"
+answer=$(zel_drive message-box ok)
+check "a damaged file named on the command line shows message 109" \
+  [ "$answer" = $'ZEL USB 1.41\nCould not load file. Make sure the file is valid and not locked.' ]
+check "... and the graph stays empty" [ "$(colour_count "$(stable_screenshot named-damaged)")" = 1 ]
 
 e2e_finish

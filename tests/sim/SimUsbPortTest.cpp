@@ -72,6 +72,35 @@ TEST_F(SimUsbPortTest, EachFaultSpoilsTheNextOperation) {
   EXPECT_EQ(-1, link.Connect(nullptr, false));
 }
 
+TEST_F(SimUsbPortTest, APressureFaultSpoilsTheNextPressureReadAlone) {
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  ASSERT_EQ(1, link.Connect(nullptr, false));
+  port.ArmFault(SimFault::PressureReadFails);
+  EXPECT_EQ(0, link.ClearData());
+  EXPECT_EQ(0, link.ReadSettings());
+  uint16_t adc = 0;
+  EXPECT_LT(link.ReadPressureAdc(adc), 0);
+  EXPECT_EQ(0, link.ReadPressureAdc(adc)) << "once only";
+}
+
+TEST_F(SimUsbPortTest, OtherDevicesComeAndGoBesideTheAltimeter) {
+  const std::wstring first = port.PlugInOtherDevice();
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  const std::wstring second = port.PlugInOtherDevice();
+  EXPECT_NE(first, second);
+  HidAttributes attributes;
+  ASSERT_TRUE(backend.GetAttributes(first, attributes));
+  EXPECT_NE(0x03DB, attributes.vendorId);
+  ASSERT_EQ(1, link.Connect(nullptr, false)) << "the altimeter is found among them";
+
+  EXPECT_EQ(first, port.PullOutOtherDevice()) << "the one plugged in longest ago";
+  EXPECT_FALSE(backend.GetAttributes(first, attributes));
+  EXPECT_EQ(second, port.PullOutOtherDevice());
+  EXPECT_EQ(L"", port.PullOutOtherDevice());
+  EXPECT_TRUE(port.IsPluggedIn());
+  EXPECT_EQ(0, link.ReadSettings()) << "the altimeter's connection is untouched";
+}
+
 TEST_F(SimUsbPortTest, APacedDeviceMovesOneReportPerMillisecondEachWay) {
   port.SetPaced(true);
   port.PlugIn(SimPortMode::Application, 0x0141);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 #include "tools/e2e/DriverWindows.h"
 
@@ -60,14 +61,44 @@ bool HasLine(const std::wstring& text, const std::wstring& line) {
   return false;
 }
 
-}  // namespace
+// Polls every 2 ms, for the timing commands and for a press that must land
+// inside a short job; false after a minute.
+bool AwaitLine(HWND control, const std::wstring& line) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDefaultTimeoutMs * 4);
+  while (!HasLine(ControlText(control), line)) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    Sleep(2);
+  }
+  return true;
+}
 
 // Posted: the button may open a modal box.
+void PostClick(HWND button) {
+  PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+}  // namespace
+
 int PressCommand(const DriverArgs& args) {
   const HWND control = ControlOf(args);
   if (!control) return 1;
-  PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
-               reinterpret_cast<LPARAM>(control));
+  PostClick(control);
+  return 0;
+}
+
+// The buttons are found first, so that they are pressed the moment the line shows.
+int PressAtLineCommand(const DriverArgs& args) {
+  const HWND shown = ControlOf(args);
+  if (!shown) return 1;
+  std::vector<HWND> buttons;
+  for (size_t i = 4; i < args.size(); ++i) {
+    const HWND button = ControlOf({args[3], args[i]});
+    if (!button) return 1;
+    buttons.push_back(button);
+  }
+  if (!AwaitLine(shown, args[2])) return Fail("the line did not appear");
+  for (const HWND button : buttons) PostClick(button);
   return 0;
 }
 
@@ -96,6 +127,18 @@ int SetTextCommand(const DriverArgs& args) {
   return 0;
 }
 
+// The press is sent, so its handler has run, and the text follows at once:
+// what a worker the press started reads later is the new text.
+int PressThenSetTextCommand(const DriverArgs& args) {
+  const HWND button = ControlOf(args);
+  const HWND box = ControlOf({args[0], args[2]});
+  if (!button || !box) return 1;
+  SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[3].c_str()));
+  return 0;
+}
+
 int TextCommand(const DriverArgs& args) {
   const HWND control = ControlOf(args);
   if (!control) return 1;
@@ -111,40 +154,26 @@ int WaitLineCommand(const DriverArgs& args) {
   return found ? 0 : Fail("the line did not appear");
 }
 
-// Presses a button and prints the milliseconds until a control's text has
-// the line, polling every 2 ms.
+// Presses a button and prints the milliseconds until a control's text has the line.
 int TimeLineCommand(const DriverArgs& args) {
   const HWND button = ControlOf({args[0], args[1]});
   const HWND shown = ControlOf({args[0], args[2]});
   if (!button || !shown) return 1;
   const auto start = std::chrono::steady_clock::now();
-  const auto deadline = start + std::chrono::milliseconds(kDefaultTimeoutMs * 4);
-  PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-               reinterpret_cast<LPARAM>(button));
-  while (!HasLine(ControlText(shown), args[3])) {
-    if (std::chrono::steady_clock::now() > deadline) return Fail("the line did not appear");
-    Sleep(2);
-  }
+  PostClick(button);
+  if (!AwaitLine(shown, args[3])) return Fail("the line did not appear");
   std::printf("%.0f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
   return 0;
 }
 
 // Waits for the line FROM in a control's text, then prints the milliseconds
-// until the line TO appears too, polling every 2 ms.
+// until the line TO appears too.
 int TimeBetweenCommand(const DriverArgs& args) {
   const HWND shown = ControlOf(args);
   if (!shown) return 1;
-  const auto waitFor = [shown](const std::wstring& line) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDefaultTimeoutMs * 4);
-    while (!HasLine(ControlText(shown), line)) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      Sleep(2);
-    }
-    return true;
-  };
-  if (!waitFor(args[2])) return Fail("the first line did not appear");
+  if (!AwaitLine(shown, args[2])) return Fail("the first line did not appear");
   const auto start = std::chrono::steady_clock::now();
-  if (!waitFor(args[3])) return Fail("the second line did not appear");
+  if (!AwaitLine(shown, args[3])) return Fail("the second line did not appear");
   std::printf("%.0f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
   return 0;
 }

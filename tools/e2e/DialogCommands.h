@@ -7,9 +7,11 @@
 using DriverArgs = std::vector<std::wstring>;
 
 int PressCommand(const DriverArgs& args);        // CAPTION ID
+int PressAtLineCommand(const DriverArgs& args);  // CAPTION ID LINE WINDOW BUTTON-ID...
 int ClickButtonCommand(const DriverArgs& args);  // CAPTION ID
 int CheckCommand(const DriverArgs& args);        // CAPTION ID 0|1
 int SetTextCommand(const DriverArgs& args);      // CAPTION ID TEXT
+int PressThenSetTextCommand(const DriverArgs& args);  // CAPTION BUTTON-ID ID TEXT
 int TextCommand(const DriverArgs& args);         // CAPTION ID
 int WaitLineCommand(const DriverArgs& args);     // CAPTION ID LINE
 int TimeLineCommand(const DriverArgs& args);     // CAPTION BUTTON-ID ID LINE

@@ -18,6 +18,8 @@
 //   zeldrive fault NAME                 arms a DirectDraw fault of zelusb-faults:
 //                                       set-up-fails or surfaces-lost
 //   zeldrive close                      asks the main window to close
+//   zeldrive post-quit                  posts WM_QUIT to the main window's thread, as a
+//                                       modal loop may be handed one
 //   zeldrive wait-gone                  waits until the main window is gone
 //   zeldrive wait-colour R G B          waits until the client area's centre shows that colour
 //   zeldrive frames                     prints how many live-trace frames the program drew
@@ -27,10 +29,16 @@
 // program or of the system, or the simulator window), controls by their ids:
 //
 //   zeldrive press CAPTION ID           clicks a button
+//   zeldrive press-at-line CAPTION ID LINE WINDOW BUTTON...
+//                                       waits until a control's text has that whole line,
+//                                       then at once clicks those buttons of WINDOW in turn
 //   zeldrive check CAPTION ID 0|1       sets a check box as a click would
 //   zeldrive click-button CAPTION ID    clicks a button or radio button as the mouse does
 //                                       (and waits for its handler: no message box there)
 //   zeldrive set-text CAPTION ID TEXT   replaces a control's text
+//   zeldrive press-then-set-text CAPTION BUTTON-ID ID TEXT
+//                                       presses a button, waits for its handler, then
+//                                       replaces a control's text at once
 //   zeldrive text CAPTION ID            prints a control's text
 //   zeldrive wait-line CAPTION ID LINE  waits until a control's text has that whole line
 //   zeldrive time-line CAPTION BUTTON ID LINE
@@ -278,6 +286,12 @@ int Close(const Args&) {
   return 0;
 }
 
+int PostQuit(const Args&) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  return PostThreadMessageW(GetWindowThreadProcessId(main, nullptr), WM_QUIT, 0, 0) ? 0 : Fail("WM_QUIT not posted");
+}
+
 int WaitGone(const Args&) {
   const HWND main = FindWindowW(L"AltInterface", nullptr);
   return !main || WaitUntilGone(main, kDefaultTimeoutMs) ? 0 : Fail("main window still there");
@@ -306,6 +320,7 @@ int WaitColour(const Args& args) {
 struct Command {
   size_t argumentCount;
   int (*run)(const Args&);
+  bool takesMore = false;  // argumentCount is the least it takes
 };
 
 const std::map<std::wstring, Command> kCommands{
@@ -315,12 +330,15 @@ const std::map<std::wstring, Command> kCommands{
     {L"cancel-dialog", {1, CancelDialog}}, {L"message-box", {1, MessageBoxAnswer}},
     {L"controls", {1, Controls}},        {L"no-dialog", {1, NoDialog}},       {L"resize", {2, Resize}},
     {L"close", {0, Close}},              {L"wait-gone", {0, WaitGone}},
+    {L"post-quit", {0, PostQuit}},
     {L"wait-colour", {3, WaitColour}},   {L"move", {2, Move}},
     {L"maximise", {0, Maximise}},        {L"repaint", {0, Repaint}},
     {L"fault", {1, ArmFault}},
     {L"press", {2, PressCommand}},       {L"check", {3, CheckCommand}},
+    {L"press-at-line", {5, PressAtLineCommand, true}},
     {L"click-button", {2, ClickButtonCommand}},
     {L"set-text", {3, SetTextCommand}},  {L"text", {2, TextCommand}},
+    {L"press-then-set-text", {4, PressThenSetTextCommand}},
     {L"wait-line", {3, WaitLineCommand}}, {L"choose", {3, ChooseCommand}},
     {L"time-line", {4, TimeLineCommand}}, {L"time-between", {4, TimeBetweenCommand}},
     {L"frames", {0, Frames}},
@@ -337,7 +355,9 @@ const std::map<std::wstring, Command> kCommands{
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   const auto command = kCommands.find(argv[1]);
-  if (command == kCommands.end() || static_cast<size_t>(argc - 2) != command->second.argumentCount) {
+  const size_t given = static_cast<size_t>(argc - 2);
+  if (command == kCommands.end() || given < command->second.argumentCount ||
+      (given > command->second.argumentCount && !command->second.takesMore)) {
     std::fprintf(stderr, "zeldrive: usage error; see the comment at the top of its source\n");
     return 2;
   }

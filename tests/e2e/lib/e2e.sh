@@ -1,14 +1,17 @@
 # Shared by the end-to-end scripts: the program under Wine, the driver that
 # works its windows, screenshots and pixel counts, and the tally of checks.
-# The test runner exports WINEPREFIX and DISPLAY (a prepared virtual desktop).
+# The test runner exports WINEPREFIX and DISPLAY (a prepared virtual desktop);
+# a script run on its own starts a display of its own and prepares the prefix.
 # shellcheck shell=bash
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/common.sh"
+source "$ZEL_ROOT/scripts/lib/wine.sh"
 source "$ZEL_ROOT/scripts/lib/zelusb.sh"
 
 E2E_NAME=$(basename "$0" .sh)
 E2E_OUT=$ZEL_BUILD/e2e/$E2E_NAME
 E2E_ZELTOOL=$ZEL_BUILD/native-asan/tools/zeltool
 E2E_LOG=$E2E_OUT/stdout.log
+E2E_ERRORS=$E2E_OUT/stderr.log
 ZEL_PROGRAM_PID=
 
 e2e_passed=0
@@ -16,6 +19,12 @@ e2e_failed=0
 
 rm -rf "$E2E_OUT"
 mkdir -p "$E2E_OUT"
+zel_start_display || exit 1
+zel_init_wine_prefix
+# A display started here is stopped however the script ends.
+trap zel_stop_display EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
 
 # check NAME COMMAND...: one check, passed when the command succeeds.
 check() {
@@ -38,9 +47,15 @@ e2e_finish() {
   exit
 }
 
-# e2e_start_program [PROGRAM]: starts the program (or PROGRAM) and waits for
+# e2e_start_program [PROGRAM [ARGUMENT...]]: starts the program (or PROGRAM,
+# with those arguments), its output in
+# E2E_LOG and what Wine says of it (a crash, say) in E2E_ERRORS, and waits for
 # its first painted frame (the background).
-e2e_start_program() { zel_start_program "$E2E_LOG" "$@" && zel_drive wait-colour 180 180 255; }
+e2e_start_program() {
+  wine "${1:-$ZEL_PROGRAM}" "${@:2}" >"$E2E_LOG" 2>"$E2E_ERRORS" &
+  ZEL_PROGRAM_PID=$!
+  zel_drive wait-main && zel_drive wait-colour 180 180 255
+}
 
 # Waits for the program to end; its exit code.
 e2e_wait_program() {
@@ -48,6 +63,13 @@ e2e_wait_program() {
   wait "$ZEL_PROGRAM_PID" || status=$?
   ZEL_PROGRAM_PID=
   return $status
+}
+
+# Whether the program has ended (a process ended but not yet waited for counts).
+program_ended() {
+  local state
+  state=$(ps -o stat= -p "$ZEL_PROGRAM_PID" 2>/dev/null)
+  [ -z "$state" ] || [[ $state == Z* ]]
 }
 
 # A program left running by a failed check is ended (ours, by its id).
