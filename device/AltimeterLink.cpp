@@ -1,5 +1,7 @@
 #include "device/AltimeterLink.h"
 
+#include <algorithm>
+
 #include "data/Version.h"
 
 AltimeterLink::AltimeterLink(HidBackend& backend) : backend_(backend) {}
@@ -9,16 +11,16 @@ int AltimeterLink::Connect(uint16_t* foundVersion, bool bootloader) {
   bootloaderMode = false;  // a failed connect leaves no mode behind
   const uint16_t productId = bootloader ? kBootloaderProductId : kApplicationProductId;
   const uint16_t family = bootloader ? kBootloaderFamily : kFirmwareFamily;
-  std::vector<HidDevice> compatible =
-      FindHidDevices(backend_, kAltimeterVendorId, productId, family, kVersionFamilyMask);
-  const std::vector<HidDevice> ofThatMode = FindHidDevices(backend_, kAltimeterVendorId, productId, 0, 0);
-  if (compatible.empty() && ofThatMode.empty()) return -1;
-  if (compatible.empty()) {
-    if (foundVersion != nullptr) *foundVersion = ofThatMode.front().versionNumber;
-    return -3;
-  }
-  if (foundVersion != nullptr) *foundVersion = compatible.front().versionNumber;
-  device = std::move(compatible.front());
+  // One discovery pass: the compatible devices are among those of that mode.
+  std::vector<HidDevice> ofThatMode = FindHidDevices(backend_, kAltimeterVendorId, productId, 0, 0);
+  if (ofThatMode.empty()) return -1;
+  const auto compatible = std::find_if(ofThatMode.begin(), ofThatMode.end(), [&](const HidDevice& found) {
+    return VersionFamily(found.versionNumber) == family;
+  });
+  const HidDevice& reported = compatible != ofThatMode.end() ? *compatible : ofThatMode.front();
+  if (foundVersion != nullptr) *foundVersion = reported.versionNumber;
+  if (compatible == ofThatMode.end()) return -3;
+  device = std::move(*compatible);
   if (!device.Open()) return -2;
   bootloaderMode = bootloader;
   return 1;

@@ -2,19 +2,28 @@
 
 ChainedHidBackend::ChainedHidBackend(HidBackend& first, HidBackend& second) : first_(first), second_(second) {}
 
-int ChainedHidBackend::InterfaceCount(HidBackend& backend) {
-  std::wstring ignored;
-  int count = 0;
-  while (backend.GetInterfacePath(count, ignored)) ++count;
-  return count;
+std::vector<std::wstring> ChainedHidBackend::ListPaths(HidBackend& backend) {
+  std::vector<std::wstring> paths;
+  std::wstring path;
+  while (backend.GetInterfacePath(static_cast<int>(paths.size()), path)) paths.push_back(path);
+  return paths;
 }
 
 bool ChainedHidBackend::GetInterfacePath(int index, std::wstring& path) {
-  const int firstCount = InterfaceCount(first_);
-  HidBackend& owner = index < firstCount ? first_ : second_;
-  if (!owner.GetInterfacePath(index < firstCount ? index : index - firstCount, path)) return false;
+  if (index < 0) return false;
   std::lock_guard<std::mutex> lock(mutex_);
-  owners_[path] = &owner;
+  if (index == 0 || !firstListed_) {
+    firstPaths_ = ListPaths(first_);
+    firstListed_ = true;
+  }
+  const int firstCount = static_cast<int>(firstPaths_.size());
+  if (index < firstCount) {
+    path = firstPaths_[index];
+    owners_[path] = &first_;
+    return true;
+  }
+  if (!second_.GetInterfacePath(index - firstCount, path)) return false;
+  owners_[path] = &second_;
   return true;
 }
 

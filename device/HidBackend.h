@@ -44,7 +44,9 @@ class HidBackend {
   virtual ~HidBackend() = default;
 
   // The device path of the present HID interface at `index` (0, 1, ...).
-  // Returns false when there is no interface at that index.
+  // Returns false when there is no interface at that index. Index 0 starts a
+  // discovery pass: a backend may list the interfaces once there and answer the
+  // later indexes, and GetAttributes, from that list until the next pass.
   virtual bool GetInterfacePath(int index, std::wstring& path) = 0;
 
   // The attributes of the interface at `path`. Returns false when they cannot be read.

@@ -1,26 +1,28 @@
 #include "device/linux/HidapiBackend.h"
 
-#include <hidapi.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <functional>
+
+#include "device/linux/HidapiCalls.h"
 
 // hid_init once per process in practice; connections hold it so that no
 // hid_close comes after hid_exit.
 class HidapiLibrary {
  public:
-  HidapiLibrary() : started_(hid_init() == 0) {}
+  explicit HidapiLibrary(std::shared_ptr<HidapiCalls> calls)
+      : calls_(std::move(calls)), started_(calls_->Init() == 0) {}
   ~HidapiLibrary() {
-    if (started_) hid_exit();
+    if (started_) calls_->Exit();
   }
   HidapiLibrary(const HidapiLibrary&) = delete;
   HidapiLibrary& operator=(const HidapiLibrary&) = delete;
 
   bool Started() const { return started_; }
+  HidapiCalls& Calls() const { return *calls_; }
 
  private:
+  const std::shared_ptr<HidapiCalls> calls_;
   const bool started_;
 };
 
@@ -28,16 +30,6 @@ namespace {
 
 // Short enough that an Abort ends a pending read at once as a user sees it.
 constexpr int kAbortPollMs = 20;
-
-struct DeviceCloser {
-  void operator()(hid_device* device) const { hid_close(device); }
-};
-using DeviceHandle = std::unique_ptr<hid_device, DeviceCloser>;
-
-struct EnumerationFreer {
-  void operator()(hid_device_info* list) const { hid_free_enumeration(list); }
-};
-using Enumeration = std::unique_ptr<hid_device_info, EnumerationFreer>;
 
 // hidraw paths are bytes; each one becomes one wide character, so the way
 // back is exact whatever the bytes are.
@@ -53,14 +45,25 @@ std::string NarrowPath(const std::wstring& path) {
   return narrow;
 }
 
-// The first interface for which `matches` holds; null when none does.
-const hid_device_info* FindInterface(const Enumeration& list, const std::function<bool(int, const hid_device_info&)>& matches) {
-  int index = 0;
-  for (const hid_device_info* info = list.get(); info != nullptr; info = info->next, ++index) {
-    if (matches(index, *info)) return info;
-  }
-  return nullptr;
-}
+struct DeviceCloser {
+  HidapiCalls* calls;
+  void operator()(hid_device* device) const { calls->Close(device); }
+};
+using DeviceHandle = std::unique_ptr<hid_device, DeviceCloser>;
+
+class Enumeration {
+ public:
+  explicit Enumeration(HidapiCalls& calls) : calls_(calls), head_(calls.Enumerate(0, 0)) {}
+  ~Enumeration() { calls_.FreeEnumeration(head_); }
+  Enumeration(const Enumeration&) = delete;
+  Enumeration& operator=(const Enumeration&) = delete;
+
+  const hid_device_info* Head() const { return head_; }
+
+ private:
+  HidapiCalls& calls_;
+  hid_device_info* const head_;
+};
 
 class HidapiConnection : public HidConnection {
  public:
@@ -68,34 +71,43 @@ class HidapiConnection : public HidConnection {
       : library_(std::move(library)), device_(std::move(device)) {}
 
   // hidraw reads the report without its ID: it lands after byte 0, which is
-  // the ID 0 the protocol expects. Polled in short slices so that Abort is seen.
+  // the ID 0 the protocol expects. hidraw cuts a report to the room it is
+  // given, so a byte more room than the report needs shows a longer one.
   bool ReadReport(uint8_t* buffer, size_t length, unsigned timeoutMs) override {
     if (length < 2) return false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!aborted_) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() < 0) return false;
-      const int slice = static_cast<int>(std::min<long long>(left.count(), kAbortPollMs));
-      const int read = hid_read_timeout(device_.get(), buffer + 1, length - 1, slice);
-      if (read < 0) return false;
-      if (read > 0) {
-        buffer[0] = 0;
-        return static_cast<size_t>(read) == length - 1;
-      }
-    }
-    return false;
+    std::vector<unsigned char> received(length);
+    if (AwaitReport(received, timeoutMs) != static_cast<int>(length - 1)) return false;
+    buffer[0] = 0;
+    std::copy_n(received.begin(), length - 1, buffer + 1);
+    return true;
   }
 
-  // hidraw hands a write to the kernel at once or fails; it has no time-out.
+  // hidraw's write is synchronous: the kernel returns once the report went out
+  // or its own USB time-out (5 s) passed, so `timeoutMs` cannot be kept here,
+  // and an Abort ends only the transfers after a write, not the write itself.
   bool WriteReport(const uint8_t* buffer, size_t length, unsigned) override {
     if (aborted_) return false;
-    const int written = hid_write(device_.get(), buffer, length);
+    const int written = library_->Calls().Write(device_.get(), buffer, length);
     return written >= 0 && static_cast<size_t>(written) == length;
   }
 
   void Abort() override { aborted_ = true; }
 
  private:
+  // The size of the first report to arrive within `timeoutMs`; -1 on a
+  // failure, a time-out or an Abort. Polled in short slices so that Abort is seen.
+  int AwaitReport(std::vector<unsigned char>& received, unsigned timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!aborted_) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() < 0) return -1;
+      const int slice = static_cast<int>(std::min<long long>(left.count(), kAbortPollMs));
+      const int read = library_->Calls().ReadTimeout(device_.get(), received.data(), received.size(), slice);
+      if (read != 0) return read;
+    }
+    return -1;
+  }
+
   const std::shared_ptr<HidapiLibrary> library_;  // declared first: outlives the device
   const DeviceHandle device_;
   std::atomic<bool> aborted_{false};
@@ -103,36 +115,54 @@ class HidapiConnection : public HidConnection {
 
 }  // namespace
 
-HidapiBackend::HidapiBackend() : library_(std::make_shared<HidapiLibrary>()) {}
+HidapiBackend::HidapiBackend() : HidapiBackend(SystemHidapi()) {}
+
+HidapiBackend::HidapiBackend(std::shared_ptr<HidapiCalls> calls)
+    : library_(std::make_shared<HidapiLibrary>(std::move(calls))) {}
 
 HidapiBackend::~HidapiBackend() = default;
 
+std::vector<HidapiBackend::ListedInterface> HidapiBackend::ListInterfaces() const {
+  const Enumeration list(library_->Calls());
+  std::vector<ListedInterface> listed;
+  for (const hid_device_info* info = list.Head(); info != nullptr; info = info->next) {
+    if (info->path == nullptr) continue;
+    listed.push_back({WidePath(info->path), {info->vendor_id, info->product_id, info->release_number}});
+  }
+  return listed;
+}
+
+const std::vector<HidapiBackend::ListedInterface>& HidapiBackend::Listed() {
+  if (!listed_) listed_ = ListInterfaces();
+  return *listed_;
+}
+
 bool HidapiBackend::GetInterfacePath(int index, std::wstring& path) {
   if (!library_->Started() || index < 0) return false;
-  const Enumeration list(hid_enumerate(0, 0));
-  const hid_device_info* found = FindInterface(list, [&](int i, const hid_device_info&) { return i == index; });
-  if (found == nullptr || found->path == nullptr) return false;
-  path = WidePath(found->path);
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (index == 0) listed_.reset();  // a new pass
+  const std::vector<ListedInterface>& listed = Listed();
+  if (static_cast<size_t>(index) >= listed.size()) return false;
+  path = listed[index].path;
   return true;
 }
 
 bool HidapiBackend::GetAttributes(const std::wstring& path, HidAttributes& attributes) {
   if (!library_->Started()) return false;
-  const std::string narrow = NarrowPath(path);
-  const Enumeration list(hid_enumerate(0, 0));
-  const hid_device_info* found = FindInterface(
-      list, [&](int, const hid_device_info& info) { return info.path != nullptr && narrow == info.path; });
-  if (found == nullptr) return false;
-  attributes.vendorId = found->vendor_id;
-  attributes.productId = found->product_id;
-  attributes.versionNumber = found->release_number;
-  return true;
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const ListedInterface& listed : Listed()) {
+    if (listed.path != path) continue;
+    attributes = listed.attributes;
+    return true;
+  }
+  return false;
 }
 
 HidOpenResult HidapiBackend::Open(const std::wstring& path) {
   HidOpenResult result;
   if (!library_->Started()) return result;
-  DeviceHandle device(hid_open_path(NarrowPath(path).c_str()));
+  HidapiCalls& calls = library_->Calls();
+  DeviceHandle device(calls.OpenPath(NarrowPath(path).c_str()), DeviceCloser{&calls});
   if (!device) return result;
   result.connection = std::make_shared<HidapiConnection>(library_, std::move(device));
   result.readHandleValid = true;

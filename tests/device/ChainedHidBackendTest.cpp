@@ -7,6 +7,17 @@
 
 namespace {
 
+// Counts the discovery passes started on a backend: the times index 0 is asked for.
+class PassCounter : public SimHidBackend {
+ public:
+  PassCounter() : SimHidBackend(0.01) {}
+  bool GetInterfacePath(int index, std::wstring& path) override {
+    if (index == 0) ++passes;
+    return SimHidBackend::GetInterfacePath(index, path);
+  }
+  int passes = 0;
+};
+
 class ChainedHidBackendTest : public ::testing::Test {
  protected:
   static std::shared_ptr<SimInterface> PlugAltimeter(SimHidBackend& backend, uint16_t version, int instance) {
@@ -14,8 +25,8 @@ class ChainedHidBackendTest : public ::testing::Test {
                         {kAltimeterVendorId, kApplicationProductId, version}, std::make_shared<EchoModel>());
   }
 
-  SimHidBackend real{0.01};
-  SimHidBackend simulated{0.01};
+  PassCounter real;
+  PassCounter simulated;
   ChainedHidBackend chained{real, simulated};
   AltimeterLink link{chained};
 };
@@ -39,6 +50,17 @@ TEST_F(ChainedHidBackendTest, ADeviceOfTheFirstBackendWins) {
   EXPECT_EQ(found, 0x0142);
   EXPECT_EQ(link.device.path, attached->Path());
   EXPECT_EQ(FindHidDevices(chained, 0, 0, 0, 0).size(), 2u);
+}
+
+// A backend that lists its interfaces once per pass keeps doing so behind the chain.
+TEST_F(ChainedHidBackendTest, OnePassStartsOnePassOfEachBackend) {
+  for (int instance = 0; instance < 5; ++instance) PlugAltimeter(real, 0x0135, instance);
+  PlugAltimeter(simulated, 0x0135, 5);
+  const auto fallback = PlugAltimeter(simulated, 0x0141, 6);
+  ASSERT_EQ(link.Connect(nullptr, false), 1);
+  EXPECT_EQ(link.device.path, fallback->Path());
+  EXPECT_EQ(1, real.passes);
+  EXPECT_EQ(1, simulated.passes);
 }
 
 TEST_F(ChainedHidBackendTest, UnknownPathsAreNotServed) {

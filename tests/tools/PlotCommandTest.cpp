@@ -1,10 +1,12 @@
 // zeltool plot (native builds only): the picture holds the program's scene in
 // its colours, at the size asked for, and is written whole or not at all.
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <sstream>
+#include <string>
 
 #include "data/FlightFixtures.h"
 #include "device/AltimeterLink.h"
@@ -17,6 +19,17 @@
 #include "view/GraphScene.h"
 
 namespace {
+
+// cairo and fontconfig keep their font caches for the whole process, behind
+// encoded pointers that the leak checker takes for leaks: they go once, at its end.
+class FontCachesRelease : public testing::Environment {
+ public:
+  void TearDown() override {
+    cairo_debug_reset_static_data();
+    FcFini();
+  }
+};
+const testing::Environment* const kFontCachesRelease = testing::AddGlobalTestEnvironment(new FontCachesRelease);
 
 constexpr uint32_t kBackground = 0xB4B4FF;
 constexpr uint32_t kRed = 0xFF0000;
@@ -215,6 +228,25 @@ TEST_F(PlotCommandTest, TheLargestSizeIsAccepted) {
   const Outcome plotted = Run({L"plot", Wide("flight.zel"), Wide("largest.svg"), L"--size", L"8192x8192"});
   ASSERT_EQ(0, plotted.status) << plotted.err;
   EXPECT_NE(std::string::npos, ReadFileBytes(folder.Path("largest.svg")).find("width=\"8192pt\" height=\"8192pt\""));
+}
+
+// Plots after the first find fontconfig as the first left it (a mark set on
+// its configuration stays), rather than shut down and loading its fonts again,
+// and each is the same picture.
+TEST_F(PlotCommandTest, PlotsInOneProcessAreAlikeAndKeepTheFontsLoaded) {
+  const int usualInterval = FcConfigGetRescanInterval(nullptr);
+  const int markedInterval = usualInterval + 1234;
+  ASSERT_TRUE(FcConfigSetRescanInterval(nullptr, markedInterval));
+  std::vector<std::string> pictures;
+  for (const char* name : {"first.png", "second.png", "third.png"}) {
+    const Outcome plotted = Run({L"plot", Wide("flight.zel"), Wide(name)});
+    ASSERT_EQ(0, plotted.status) << plotted.err;
+    pictures.push_back(ReadFileBytes(folder.Path(name)));
+  }
+  EXPECT_EQ(markedInterval, FcConfigGetRescanInterval(nullptr));
+  FcConfigSetRescanInterval(nullptr, usualInterval);
+  EXPECT_EQ(pictures[0], pictures[1]);
+  EXPECT_EQ(pictures[0], pictures[2]);
 }
 
 TEST_F(PlotCommandTest, HelpListsPlot) {

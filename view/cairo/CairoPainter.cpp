@@ -2,7 +2,6 @@
 
 #include <cairo-svg.h>
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <memory>
 #include <vector>
@@ -34,18 +33,6 @@ struct SurfaceDeleter {
 };
 struct ContextDeleter {
   void operator()(cairo_t* cairo) const { cairo_destroy(cairo); }
-};
-// Empties cairo's and fontconfig's font caches when it goes, after every cairo
-// object of the drawing: fontconfig keeps them behind encoded pointers, which a
-// leak checker takes for leaks.
-struct FontCachesRelease {
-  FontCachesRelease() = default;
-  FontCachesRelease(const FontCachesRelease&) = delete;
-  FontCachesRelease& operator=(const FontCachesRelease&) = delete;
-  ~FontCachesRelease() {
-    cairo_debug_reset_static_data();
-    FcFini();
-  }
 };
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 using Context = std::unique_ptr<cairo_t, ContextDeleter>;
@@ -129,7 +116,6 @@ bool WriteSvg(const DataSetScene& scene, int32_t width, int32_t height, std::ost
 
 bool WriteDataSetPicture(const DataSetScene& scene, int32_t width, int32_t height, PictureFormat format,
                          std::ostream& out) {
-  const FontCachesRelease release;
   const bool written = format == PictureFormat::Png ? WritePng(scene, width, height, out)
                                                      : WriteSvg(scene, width, height, out);
   return written && out.good();
