@@ -7,6 +7,7 @@
 
 #include "data/DataSet.h"
 
-// Writes the whole export; `comment` null leaves the comments element out.
+// Writes the whole export; `comment` null leaves the comments element out,
+// otherwise it goes through EscapeXml, so any comment gives well-formed XML.
 // The stream should be binary. False when a write failed.
 bool WriteXml(std::ostream& out, const DataSet& set, const std::string* comment);

@@ -5,6 +5,7 @@
 #include "data/CsvExport.h"
 #include "data/FlightFixtures.h"
 #include "data/PacketFixtures.h"
+#include "data/Python3Check.h"
 #include "data/XmlEscape.h"
 #include "data/XmlExport.h"
 #include "device/AltimeterLink.h"
@@ -28,6 +29,9 @@ class ExportTest : public testing::Test {
   }
   std::string Xml(int set) {
     EXPECT_TRUE(link.ExportXml(folder.WidePath("out.xml"), set));
+    if (HavePython3()) {
+      EXPECT_TRUE(XmlParserTakes({folder.Path("out.xml")}));
+    }
     return ReadFileBytes(folder.Path("out.xml"));
   }
 
@@ -68,6 +72,32 @@ TEST_F(ExportTest, XmlHoldsTheCommentWhenTheSetHasAnEntry) {
     link.comments = c.comments;
     EXPECT_EQ(kXmlHead + std::string(c.element) + samples + kXmlTail, Xml(0));
   }
+}
+
+// A pasted comment can carry any byte. Each combination of set and comment
+// below is exported, and python3's XML parser must take every file.
+TEST_F(ExportTest, AnXmlParserTakesTheExportOfAnyComment) {
+  if (!HavePython3()) GTEST_SKIP() << "no python3 to parse the exports";
+  std::string everyByte;
+  for (int byte = 0; byte < 256; ++byte) everyByte += static_cast<char>(byte);
+  const std::vector<std::vector<std::string>> commentLists = {
+      {everyByte, std::string("\0", 1)},
+      {"\x1B[1mbold\x1B[0m\f\v\b", "tab\tline\r\nend\x7F"},
+      {"A<B&\"C\" ]]> 'x'", ""},
+      {},
+  };
+  const std::vector<DataPacket> flight = ModelledFlight(20 * kWordsPerPacket).packets;
+  link.packets = flight;
+  link.packets.push_back(MakePacket(kStartPacketKind, {}));
+  std::vector<std::filesystem::path> exports;
+  for (const std::vector<std::string>& comments : commentLists) {
+    link.comments = comments;
+    for (int set = 0; set < 3; ++set) {
+      exports.push_back(folder.Path("export-" + std::to_string(exports.size()) + ".xml"));
+      ASSERT_TRUE(link.ExportXml(exports.back().wstring(), set));
+    }
+  }
+  EXPECT_TRUE(XmlParserTakes(exports));
 }
 
 TEST_F(ExportTest, AnEmptySetGivesTheFrameAlone) {
@@ -121,6 +151,9 @@ void ExpectSavedAndLoadedExportsTheSame(AltimeterLink& link, int set, const Temp
   ASSERT_TRUE(other.ExportXml(folder.WidePath("after.xml"), 0));
   EXPECT_EQ(ReadFileBytes(folder.Path("before.csv")), ReadFileBytes(folder.Path("after.csv")));
   EXPECT_EQ(ReadFileBytes(folder.Path("before.xml")), ReadFileBytes(folder.Path("after.xml")));
+  if (HavePython3()) {
+    EXPECT_TRUE(XmlParserTakes({folder.Path("after.xml")}));
+  }
   EXPECT_EQ(link.settings.image, other.settings.image);
   EXPECT_EQ(std::vector<std::string>{link.comments.at(set)}, other.comments);
 }
@@ -165,7 +198,7 @@ TEST_F(DownloadedFlightTest, SavedAndLoadedExportsTheSameBytes) {
   }
 }
 
-TEST(XmlEscape, EscapesMarkupAndEveryByteAbove127) {
+TEST(XmlEscape, EscapesMarkupEveryByteAbove127AndTheControlsXmlCannotHold) {
   const struct {
     std::string text;
     std::string escaped;
@@ -173,7 +206,9 @@ TEST(XmlEscape, EscapesMarkupAndEveryByteAbove127) {
       {"A<B&\"C\"", "A&lt;B&amp;&quot;C&quot;"},
       {"caf\xE9 > it's\r\n", "caf&#233; &gt; it's\r\n"},
       {"\x80\xFF", "&#128;&#255;"},
-      {std::string("a\0b", 3), std::string("a\0b", 3)},
+      {std::string("a\0b", 3), "a&#65533;b"},
+      {"\x01\x08\x0B\x0C\x1B\x1F", "&#65533;&#65533;&#65533;&#65533;&#65533;&#65533;"},
+      {"\t\n\r\x20\x7F", "\t\n\r\x20\x7F"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.escaped, EscapeXml(c.text));
 }

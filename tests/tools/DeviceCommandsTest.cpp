@@ -6,6 +6,7 @@
 #include <functional>
 #include <sstream>
 
+#include "data/Python3Check.h"
 #include "device/NoDeviceBackend.h"
 #include "sim/FlightMemory.h"
 #include "sim/SimAltimeter.h"
@@ -89,6 +90,16 @@ class DeviceCommandsTest : public testing::Test {
 
   static std::wstring Wide(const std::string& path) { return std::filesystem::path(path).wstring(); }
 
+  // Standard error without the download's plain progress lines.
+  static std::string WithoutProgress(const std::string& err) {
+    std::istringstream lines(err);
+    std::string kept, line;
+    while (std::getline(lines, line)) {
+      if (line.rfind("blocks read: ", 0) != 0) kept += line + '\n';
+    }
+    return kept;
+  }
+
   static std::string ListingOf(const std::filesystem::path& path) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(path)) {
@@ -123,7 +134,7 @@ TEST_F(DeviceCommandsTest, DownloadWritesEveryFlightOfTheMemory) {
     const std::shared_ptr<SimInterface> device = Plug(c.preset);
     const ToolRun run = Run({L"download", Out()});
     EXPECT_EQ(0, run.status) << run.err;
-    EXPECT_EQ("", run.err);
+    EXPECT_EQ("", WithoutProgress(run.err));
     ExpectFlights(PresetMemory(c.preset), c.flights);
     const std::string summary = std::to_string(c.flights) + (c.flights == 1 ? " flight" : " flights") + " in " +
                                 std::to_string(c.blocks) + " blocks\n";
@@ -140,22 +151,37 @@ TEST_F(DeviceCommandsTest, DownloadWithCsvWritesTheProgramsExportBesideEachFligh
   ExpectFlights(PresetMemory(MemoryPreset::SeveralFlights), 3, true);
 }
 
-TEST_F(DeviceCommandsTest, ProgressIsPlainLinesUnlessOnATerminal) {
-  Plug(MemoryPreset::OneFlight);
-  const int blocks = UsedBlocks(PresetMemory(MemoryPreset::OneFlight));
-  const ToolRun plain = Run({L"download", Out()});
-  std::string expected;
-  for (int block = 1; block <= blocks; ++block) expected += "read block " + std::to_string(block) + " of at most 128\n";
-  expected += "wrote " + OutName("flight-1.zel") + "\n1 flight in " + std::to_string(blocks) + " blocks\n";
-  EXPECT_EQ(expected, plain.out);
-
-  const ToolRun terminal = Run({L"download", Out()}, true);
-  EXPECT_EQ(std::string::npos, terminal.out.find("read block"));
-  const int filled = blocks * 32 / 128;
-  const std::string lastBar = "\rreading [" + std::string(filled, '#') + std::string(32 - filled, '.') + "] " +
-                              std::to_string(blocks) + "/128 blocks\nwrote ";
-  EXPECT_NE(std::string::npos, terminal.out.find(lastBar)) << terminal.out;
-  EXPECT_EQ(0u, terminal.out.find("\rreading [.")) << "the bar starts empty";
+// The progress goes to standard error, so that standard output holds the
+// results alone. The read stops at the first erased block, so it counts the
+// blocks without a total, and on a terminal ends full at the blocks the
+// memory held; elsewhere it is plain lines, nothing drawn over.
+TEST_F(DeviceCommandsTest, ProgressOnStandardErrorEndsAtTheBlocksTheMemoryHolds) {
+  for (const MemoryPreset preset : {MemoryPreset::OneFlight, MemoryPreset::Full}) {
+    const int used = UsedBlocks(PresetMemory(preset));
+    const std::string blocks = std::to_string(used);
+    std::string lines, redrawn;
+    for (int block = 1; block <= used; ++block) {
+      lines += "blocks read: " + std::to_string(block) + '\n';
+      redrawn += "\rblocks read: " + std::to_string(block);
+    }
+    for (const bool terminal : {false, true}) {
+      SCOPED_TRACE(blocks + (terminal ? " blocks, terminal" : " blocks, plain"));
+      const std::shared_ptr<SimInterface> device = Plug(preset);
+      const ToolRun run = Run({L"download", Out()}, terminal);
+      EXPECT_EQ(0, run.status);
+      EXPECT_EQ(terminal ? redrawn + "\r[" + std::string(32, '#') + "] " + blocks + '/' + blocks + " blocks\n" : lines,
+                run.err);
+      EXPECT_EQ(0u, run.out.find("wrote " + OutName("flight-1.zel") + '\n')) << run.out;
+      const std::string summary = " in " + blocks + " blocks\n";
+      EXPECT_EQ(run.out.size() - summary.size(), run.out.rfind(summary)) << run.out;
+      device->Remove();
+      std::filesystem::remove_all(folder.Path("out"));
+    }
+  }
+  Plug(MemoryPreset::SeveralFlights)->SetRemovedAtTransfer(FirstTransferOfBlock(3) + 10);
+  const ToolRun cut = Run({L"download", Out()}, true);
+  EXPECT_EQ(0u, cut.err.find("\rblocks read: 1\rblocks read: 2\rblocks read: 3\nzeltool: the download stopped after"))
+      << cut.err;
 }
 
 TEST_F(DeviceCommandsTest, PulledOutMidDownloadKeepsOnlyTheFlightsReadInFull) {
@@ -187,7 +213,7 @@ TEST_F(DeviceCommandsTest, PulledOutMidDownloadKeepsOnlyTheFlightsReadInFull) {
                                                (c.kept == 1 ? " flight" : " flights") + " read in full";
     EXPECT_EQ("zeltool: the download stopped after " + std::to_string(c.cutInBlock) +
                   " blocks: the altimeter was unplugged; " + kept + "\n",
-              run.err);
+              WithoutProgress(run.err));
     if (c.kept == 0) {
       EXPECT_FALSE(std::filesystem::exists(folder.Path("out"))) << "nothing made";
     } else {
@@ -195,6 +221,108 @@ TEST_F(DeviceCommandsTest, PulledOutMidDownloadKeepsOnlyTheFlightsReadInFull) {
     }
     std::filesystem::remove_all(folder.Path("out"));
   }
+}
+
+// Flight files of an earlier download would mix with the new flights: the
+// download names them and stops before the altimeter or any file is touched.
+TEST_F(DeviceCommandsTest, DownloadRefusesAFolderHoldingFlightFiles) {
+  std::filesystem::create_directory(folder.Path("out"));
+  for (const char* name : {"flight-2.zel", "flight-10.zel", "FLIGHT-2.CSV", "flight-1.zel", "notes.txt",
+                           "flight-x.zel", "flight-.csv", "flight-3.zel.bak"}) {
+    WriteFileBytes(folder.Path("out") / name, name);
+  }
+  WriteFileBytes(folder.Path("plain"), "not a folder");
+  const std::string listing = ListingOf(folder.Path("out"));
+  const std::shared_ptr<SimInterface> device = Plug(MemoryPreset::SeveralFlights);
+  for (const ZeltoolArgs& args :
+       {ZeltoolArgs{L"download", Out()}, ZeltoolArgs{L"download", Out(), L"--csv", L"--json"}}) {
+    const ToolRun run = Run(args);
+    EXPECT_EQ(1, run.status);
+    EXPECT_EQ("", run.out);
+    EXPECT_EQ("zeltool: " + folder.Path("out").string() +
+                  " already holds flight-1.zel, flight-2.zel, FLIGHT-2.CSV, flight-10.zel of an earlier download, "
+                  "which the new flights would mix with; choose another folder, or give --overwrite to write over "
+                  "them\n",
+              run.err);
+  }
+  const ToolRun plain = Run({L"download", folder.WidePath("plain")});
+  EXPECT_EQ(1, plain.status);
+  EXPECT_EQ(0u, plain.err.find("zeltool: the folder " + folder.Path("plain").string() + " cannot be used: "))
+      << plain.err;
+  EXPECT_EQ(0, device->TransfersStarted());
+  EXPECT_EQ(listing, ListingOf(folder.Path("out")));
+  EXPECT_EQ("flight-1.zel", ReadFileBytes(folder.Path("out") / "flight-1.zel"));
+}
+
+// With --overwrite the new flights replace theirs namesakes; the files of the
+// earlier, larger download that stay beside them are named, and kept.
+TEST_F(DeviceCommandsTest, OverwriteNamesTheEarlierFilesLeftBeside) {
+  std::shared_ptr<SimInterface> device = Plug(MemoryPreset::SeveralFlights);
+  ASSERT_EQ(0, Run({L"download", Out(), L"--csv"}).status);
+  device->Remove();
+  Plug(MemoryPreset::OneFlight);
+  const ToolRun run = Run({L"download", Out(), L"--overwrite"});
+  EXPECT_EQ(0, run.status);
+  EXPECT_EQ("zeltool: warning: " + folder.Path("out").string() +
+                " still holds flight-1.csv, flight-2.zel, flight-2.csv, flight-3.zel, flight-3.csv of an earlier "
+                "download, which this download did not write\n",
+            WithoutProgress(run.err));
+  EXPECT_EQ("flight-1.csv;flight-1.zel;flight-2.csv;flight-2.zel;flight-3.csv;flight-3.zel;",
+            ListingOf(folder.Path("out")));
+  AltimeterLink loaded{noDevices};
+  ASSERT_TRUE(loaded.LoadDataSet(Out() + L"/flight-1.zel"));
+  EXPECT_EQ(SetsOf(PresetMemory(MemoryPreset::OneFlight))[0], Bytes(loaded.packets.data(), loaded.packets.size()));
+}
+
+// The summary for scripts: whether every flight is in the folder, how many
+// flights and blocks, the files written, and the earlier ones left beside.
+TEST_F(DeviceCommandsTest, DownloadSummaryAsJson) {
+  const std::string blocks = std::to_string(UsedBlocks(PresetMemory(MemoryPreset::SeveralFlights)));
+  const auto file = [&](const char* name) {
+    std::string escaped;
+    for (const char c : OutName(name)) escaped += c == '\\' ? std::string(2, '\\') : std::string(1, c);
+    return '"' + escaped + '"';
+  };
+  std::shared_ptr<SimInterface> device = Plug(MemoryPreset::SeveralFlights);
+  const ToolRun whole = Run({L"download", Out(), L"--json", L"--csv"});
+  EXPECT_EQ(0, whole.status);
+  EXPECT_EQ(R"({"complete": true, "flights": 3, "blocks": )" + blocks + R"(, "files": [)" + file("flight-1.zel") +
+                ", " + file("flight-1.csv") + ", " + file("flight-2.zel") + ", " + file("flight-2.csv") + ", " +
+                file("flight-3.zel") + ", " + file("flight-3.csv") + R"(], "leftOver": []})" + "\n",
+            whole.out);
+  EXPECT_EQ("", WithoutProgress(whole.err));
+  device->Remove();
+
+  const FlightMemory memory = PresetMemory(MemoryPreset::SeveralFlights);
+  int secondStart = 1;
+  while (!memory[secondStart].IsStart()) ++secondStart;
+  device = Plug(MemoryPreset::SeveralFlights);
+  device->SetRemovedAtTransfer(FirstTransferOfBlock(secondStart + 1) + 10);
+  const ToolRun cut = Run({L"download", Out(), L"--overwrite", L"--json"});
+  EXPECT_EQ(1, cut.status);
+  EXPECT_EQ(R"({"complete": false, "flights": 1, "blocks": )" + std::to_string(secondStart + 1) + R"(, "files": [)" +
+                file("flight-1.zel") + R"(], "leftOver": [)" + file("flight-1.csv") + ", " + file("flight-2.zel") +
+                ", " + file("flight-2.csv") + ", " + file("flight-3.zel") + ", " + file("flight-3.csv") + "]}\n",
+            cut.out);
+  EXPECT_EQ(0u, WithoutProgress(cut.err).find("zeltool: warning: ")) << cut.err;
+}
+
+// Names are bytes natively, and JSON text is UTF-8: a byte outside UTF-8
+// reads as U+FFFD, and quotes, backslashes and tabs are escaped, as a JSON
+// parser that knows nothing of this program agrees.
+TEST_F(DeviceCommandsTest, DownloadJsonOfAnyFolderNameIsTakenByAJsonParser) {
+  if (!HavePython3()) GTEST_SKIP() << "no python3 to parse the summary";
+  const std::string name = folder.Path().string() + "/q\"b\\s\tl\xE9";
+  Plug(MemoryPreset::OneFlight);
+  const ToolRun run = Run({L"download", WideArg(name), L"--json"});
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(name + "/flight-1.zel"));
+  WriteFileBytes(folder.Path("summary.json"), run.out);
+  const std::string readAs = folder.Path().string() + "/q\"b\\s\tl\xEF\xBF\xBD/flight-1.zel";
+  EXPECT_TRUE(Python3Succeeds("import json, sys\nsys.exit(json.load(open(sys.argv[1], encoding='utf-8'))['files'] != "
+                              "[sys.argv[2]])",
+                              {folder.Path("summary.json").string(), readAs}))
+      << run.out;
 }
 
 // Each failure before the data: one line, status 1, nothing written, for both
@@ -257,9 +385,11 @@ TEST_F(DeviceCommandsTest, UnopenableAltimeterPointsAtTheUdevRule) {
 }
 
 TEST_F(DeviceCommandsTest, BadCommandLinesGiveTheUsage) {
-  for (const ZeltoolArgs& args : {ZeltoolArgs{L"download"}, ZeltoolArgs{L"download", Out(), L"--xml"},
-                                  ZeltoolArgs{L"download", Out(), L"--csv", L"extra"},
-                                  ZeltoolArgs{L"devices", L"x"}, ZeltoolArgs{L"settings", L"--all"}}) {
+  for (const ZeltoolArgs& args :
+       {ZeltoolArgs{L"download"}, ZeltoolArgs{L"download", Out(), L"--xml"},
+        ZeltoolArgs{L"download", Out(), L"--csv", L"extra"}, ZeltoolArgs{L"download", Out(), L"--json", L"--json"},
+        ZeltoolArgs{L"devices", L"x"}, ZeltoolArgs{L"devices", L"--json", L"--json"},
+        ZeltoolArgs{L"settings", L"--all"}, ZeltoolArgs{L"settings", L"--JSON"}}) {
     const ToolRun run = Run(args);
     EXPECT_EQ(2, run.status);
     EXPECT_EQ(0u, run.err.find("zeltool: usage: zeltool " + NarrowText(args[0]))) << run.err;
@@ -282,6 +412,20 @@ TEST_F(DeviceCommandsTest, DevicesListsModeAndVersionOfEach) {
                 "\nbootloader mode, bootloader 2.00 (not compatible: this program takes 1.0x): " + path(1, 1) + "\n",
             run.out);
   EXPECT_EQ("", run.err);
+
+  const auto jsonPath = [&](uint16_t product, int instance) {
+    std::string escaped;
+    for (const char c : path(product, instance)) escaped += c == '\\' ? std::string(2, '\\') : std::string(1, c);
+    return '"' + escaped + '"';
+  };
+  const ToolRun json = Run({L"devices", L"--json"});
+  EXPECT_EQ(0, json.status);
+  EXPECT_EQ(R"({"devices": [{"mode": "application", "version": "1.41", "compatible": true, "path": )" +
+                jsonPath(2, 0) + R"(}, {"mode": "application", "version": "1.35", "compatible": false, "path": )" +
+                jsonPath(2, 1) + R"(}, {"mode": "bootloader", "version": "1.03", "compatible": true, "path": )" +
+                jsonPath(1, 0) + R"(}, {"mode": "bootloader", "version": "2.00", "compatible": false, "path": )" +
+                jsonPath(1, 1) + "}]}\n",
+            json.out);
 }
 
 TEST_F(DeviceCommandsTest, DevicesWithNoneSaysSo) {
@@ -306,16 +450,24 @@ TEST_F(DeviceCommandsTest, SettingsAreDecodedWithTheirUnits) {
   const struct {
     DeviceSettings settings;
     const char* shown;
+    const char* json;
   } cases[] = {
       {DeviceSettings(),
        "line A              at apogee\nline B              by altitude, 150 m above the ground\n"
-       "inhibit time        2 s\ncalibration offset  0 ADC counts\n"},
+       "inhibit time        2 s\ncalibration offset  0 ADC counts\n",
+       R"({"lineA": {"mode": "apogee", "value": 150}, "lineB": {"mode": "altitude", "value": 150, "metres": 150}, )"
+       R"("inhibitSeconds": 2, "calibrationOffset": 0, "checksumValid": true})"},
       {Settings(LineMode::Time, 15, LineMode::Disabled, 7, 35, -4),
        "line A              by time, 1.5 s after launch\nline B              disabled\n"
-       "inhibit time        3.5 s\ncalibration offset  -4 ADC counts\n"},
+       "inhibit time        3.5 s\ncalibration offset  -4 ADC counts\n",
+       R"({"lineA": {"mode": "time", "value": 15, "seconds": 1.5}, "lineB": {"mode": "disabled", "value": 7}, )"
+       R"("inhibitSeconds": 3.5, "calibrationOffset": -4, "checksumValid": true})"},
       {Settings(static_cast<LineMode>(9), 300, LineMode::Altitude, 1000, 0, 127),
        "line A              unknown mode 9, value 300\nline B              by altitude, 1000 m above the ground\n"
-       "inhibit time        0 s\ncalibration offset  127 ADC counts\n"},
+       "inhibit time        0 s\ncalibration offset  127 ADC counts\n",
+       R"({"lineA": {"mode": "unknown", "value": 300, "modeCode": 9}, )"
+       R"("lineB": {"mode": "altitude", "value": 1000, "metres": 1000}, )"
+       R"("inhibitSeconds": 0, "calibrationOffset": 127, "checksumValid": true})"},
   };
   Plug(MemoryPreset::Empty);
   for (const auto& c : cases) {
@@ -324,6 +476,9 @@ TEST_F(DeviceCommandsTest, SettingsAreDecodedWithTheirUnits) {
     EXPECT_EQ(0, run.status) << run.err;
     EXPECT_EQ("", run.err);
     EXPECT_EQ(c.shown, run.out);
+    const ToolRun json = Run({L"settings", L"--json"});
+    EXPECT_EQ(0, json.status) << json.err;
+    EXPECT_EQ(std::string(c.json) + '\n', json.out);
   }
 }
 
@@ -336,6 +491,11 @@ TEST_F(DeviceCommandsTest, SettingsWithABadChecksumShowTheDefaultsAndSaySo) {
   EXPECT_EQ(0, run.status);
   EXPECT_EQ("zeltool: warning: the altimeter's settings fail their checksum; the defaults stand in for them\n", run.err);
   EXPECT_EQ(0u, run.out.find("line A              at apogee\n")) << run.out;
+  const ToolRun json = Run({L"settings", L"--json"});
+  EXPECT_EQ(0, json.status);
+  EXPECT_EQ(run.err, json.err);
+  EXPECT_EQ(0u, json.out.find(R"({"lineA": {"mode": "apogee", )")) << json.out;
+  EXPECT_NE(std::string::npos, json.out.find(R"("checksumValid": false})")) << json.out;
 }
 
 }  // namespace

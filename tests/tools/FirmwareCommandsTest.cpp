@@ -77,7 +77,8 @@ TEST(FirmwareCommandsTest, InfoTellsVersionsLengthAndBlocks) {
                           "  firmware version    1.41 (0x0141)\n"
                           "  bootloader version  1.00 (0x0100)\n"
                           "  image length        12288 bytes\n"
-                          "  blocks              193 (0 to 192), 192 to send\n");
+                          "  blocks              193 (0 to 192), 192 to send\n"
+                          "  scrambling key      0x5ac3, XOR-ed with every little-endian 16-bit word of the image\n");
 
   FirmwareFileRecipe foreign;
   foreign.firmwareVersion = 0x0150;
@@ -90,6 +91,49 @@ TEST(FirmwareCommandsTest, InfoTellsVersionsLengthAndBlocks) {
   EXPECT_NE(odd.out.find("  image length        70000 bytes, more than the image holds\n"
                          "  blocks              1024 (0 to 1023), 4 to send\n"),
             std::string::npos);
+  EXPECT_EQ(odd.err, "") << "no byte lies past the length";
+}
+
+// A file scrambled with another key loads, as garbage; its padding past the
+// length, erased flash in a file of ours, gives it away.
+TEST(FirmwareCommandsTest, InfoWarnsOfAFileMadeWithAnotherKey) {
+  TempFolder folder;
+  const struct {
+    const char* what;
+    uint16_t keyChange;  // the other key XOR ours
+    size_t plainSize;
+    const char* says;
+  } cases[] = {
+      {"another key", 0x1234, 1000, "warning: 64536 of the bytes"},
+      {"another key, one word past the length", 0x0001, kFirmwareImageSize - 2, "warning: 1 of the bytes"},
+      {"our key", 0, 1000, nullptr},
+      {"another key, nothing past the length", 0x1234, kFirmwareImageSize, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FirmwareFileRecipe recipe;
+    recipe.plain = PatternBinary(c.plainSize);
+    std::vector<uint8_t> bytes = FirmwareFileBytes(recipe);
+    constexpr size_t kImageOffset = 22;
+    for (size_t i = kImageOffset; i < kImageOffset + kFirmwareImageSize; i += 2) {
+      bytes[i] ^= static_cast<uint8_t>(c.keyChange);
+      bytes[i + 1] ^= static_cast<uint8_t>(c.keyChange >> 8);
+    }
+    WriteBinary(folder.Path("f.dat"), bytes);
+    const ToolRun info = Zeltool({L"firmware-info", folder.WidePath("f.dat")});
+    EXPECT_EQ(info.status, 0);
+    EXPECT_NE(info.out.find("  scrambling key      0x5ac3,"), std::string::npos) << info.out;
+    if (c.says == nullptr) {
+      EXPECT_EQ(info.err, "");
+      continue;
+    }
+    EXPECT_EQ(info.err.rfind(std::string("zeltool: ") + c.says, 0), 0u) << info.err;
+    EXPECT_NE(info.err.find("past the image's length do not unscramble to erased flash (0xFF) with the key 0x5ac3; "
+                            "the file was probably made with another key"),
+              std::string::npos)
+        << info.err;
+    EXPECT_EQ(std::count(info.err.begin(), info.err.end(), '\n'), 1) << info.err;
+  }
 }
 
 TEST(FirmwareCommandsTest, BadInputGivesOneErrorLineAndKeepsTheOutput) {

@@ -7,11 +7,13 @@
 #include "data/FlightFixtures.h"
 #include "base/NumberText.h"
 #include "data/PacketFixtures.h"
+#include "data/Python3Check.h"
 #include "device/AltimeterLink.h"
 #include "device/NoDeviceBackend.h"
 #include "support/LogCapture.h"
 #include "support/TempFolder.h"
 #include "tools/ZeltoolRun.h"
+#include "tools/zeltool/ArgText.h"
 
 namespace {
 
@@ -84,6 +86,48 @@ TEST_F(ZeltoolTest, ExportsAreTheProgramsBytes) {
     EXPECT_EQ(0, withSet.status) << withSet.err;
     EXPECT_EQ(ReadFileBytes(folder.Path("program")), ReadFileBytes(folder.Path("set0")));
   }
+}
+
+TEST_F(ZeltoolTest, XmlOfAPastedCommentIsTakenByAnXmlParser) {
+  if (!HavePython3()) GTEST_SKIP() << "no python3 to parse the export";
+  link.comments = {"first", "pasted\x1B[0m \x0C\x01<end>"};
+  ASSERT_TRUE(link.SaveDataSet(Wide("pasted.zel"), 1));
+  const Outcome exported = Run({L"xml", Wide("pasted.zel"), Wide("pasted.xml")});
+  ASSERT_EQ(0, exported.status) << exported.err;
+  EXPECT_TRUE(XmlParserTakes({folder.Path("pasted.xml")}));
+  EXPECT_NE(std::string::npos,
+            ReadFileBytes(folder.Path("pasted.xml")).find("pasted&#65533;[0m &#65533;&#65533;&lt;end&gt;"));
+}
+
+// Where file names are bytes, a name need not be UTF-8: each command reads
+// and writes the file its bytes name, and says the name as the system has it.
+TEST_F(ZeltoolTest, FileNamesOfAnyBytesAreOpenedAndWritten) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows file names are wide text";
+#endif
+  const std::string folderBytes = folder.Path().string() + "/";
+  const std::string latin1 = "caf\xE9";
+  std::filesystem::rename(folder.Path("flight.zel"), folderBytes + latin1 + ".zel");
+  const auto word = [&](const std::string& name) { return WideArg(folderBytes + name); };
+
+  const Outcome info = Run({L"info", word(latin1 + ".zel")});
+  EXPECT_EQ(0, info.status) << info.err;
+  EXPECT_EQ(0u, info.out.find(folderBytes + latin1 + ".zel: 1 set\n")) << info.out;
+  ASSERT_TRUE(link.ExportXml(Wide("program.xml"), 1));
+  ASSERT_TRUE(link.ExportCsv(Wide("program.csv"), 1));
+  for (const wchar_t* command : {L"csv", L"xml"}) {
+    const std::string output = latin1 + "." + NarrowText(command);
+    const Outcome exported = Run({command, word(latin1 + ".zel"), word(output)});
+    EXPECT_EQ(0, exported.status) << exported.err;
+    EXPECT_EQ(ReadFileBytes(folder.Path("program." + NarrowText(command))), ReadFileBytes(folderBytes + output));
+  }
+  WriteFileBytes(folder.Path("image.bin"), "image");
+  EXPECT_EQ(0, Run({L"firmware-pack", Wide("image.bin"), word(latin1 + ".dat")}).status);
+  const Outcome firmware = Run({L"firmware-info", word(latin1 + ".dat")});
+  EXPECT_EQ(0u, firmware.out.find(folderBytes + latin1 + ".dat: firmware file")) << firmware.err;
+
+  const Outcome missing = Run({L"info", word("\xFF.zel")});
+  ExpectOneLineRefusal(missing, 1, folderBytes + "\xFF.zel cannot be opened for reading\n");
 }
 
 TEST_F(ZeltoolTest, BadFilesAndCommandLinesGiveOneLineAndAFailingStatus) {

@@ -42,8 +42,8 @@ std::string DescribeConnectFailure(int result, uint16_t version, HidBackend& bac
 
 }  // namespace
 
-ZeltoolDevices::ZeltoolDevices(HidBackend& backend, bool outIsTerminal)
-    : backend(backend), outIsTerminal(outIsTerminal) {
+ZeltoolDevices::ZeltoolDevices(HidBackend& backend, bool progressIsTerminal)
+    : backend(backend), progressIsTerminal(progressIsTerminal) {
   installed = this;
 }
 
@@ -73,15 +73,14 @@ std::string DescribeDeviceFailure(int result, HidBackend& backend, const std::ws
   }
 }
 
-bool ReadDeviceSettings(AltimeterLink& link, HidBackend& backend, ZeltoolIo& io) {
+SettingsRead ReadDeviceSettings(AltimeterLink& link, HidBackend& backend, ZeltoolIo& io) {
   const int result = link.ReadSettings();
   if (result != 0) {
     io.err << "zeltool: the settings could not be read: " << DescribeDeviceFailure(result, backend, link.device.path)
            << '\n';
-    return false;
+    return SettingsRead::Failed;
   }
-  if (!link.settings.ParseOrSetDefaults()) {
-    io.err << "zeltool: warning: the altimeter's settings fail their checksum; the defaults stand in for them\n";
-  }
-  return true;
+  if (link.settings.ParseOrSetDefaults()) return SettingsRead::Valid;
+  io.err << "zeltool: warning: the altimeter's settings fail their checksum; the defaults stand in for them\n";
+  return SettingsRead::DefaultsStandIn;
 }

@@ -13,9 +13,10 @@
 class ZeltoolDevices {
  public:
   // Installs `backend` for the device commands while this lives (one at a
-  // time). `outIsTerminal` says whether a command's results go to a terminal,
-  // where the download draws a progress bar instead of writing lines.
-  ZeltoolDevices(HidBackend& backend, bool outIsTerminal);
+  // time). `progressIsTerminal` says whether standard error, where the
+  // download's progress goes, is a terminal: there it is redrawn in place,
+  // elsewhere written as plain lines.
+  ZeltoolDevices(HidBackend& backend, bool progressIsTerminal);
   ~ZeltoolDevices();
   ZeltoolDevices(const ZeltoolDevices&) = delete;
   ZeltoolDevices& operator=(const ZeltoolDevices&) = delete;
@@ -24,7 +25,7 @@ class ZeltoolDevices {
   static ZeltoolDevices* Installed();
 
   HidBackend& backend;
-  const bool outIsTerminal;
+  const bool progressIsTerminal;
 };
 
 // The installed devices, or null after saying on `io.err` that this build
@@ -40,6 +41,9 @@ bool ConnectToAltimeter(AltimeterLink& link, HidBackend& backend, ZeltoolIo& io)
 // altimeter at `path` unplugged, or what it did.
 std::string DescribeDeviceFailure(int result, HidBackend& backend, const std::wstring& path);
 
-// Reads and parses the settings record into link.settings (the defaults when
-// its checksum is wrong, said on `io.err`). False after a line on `io.err`.
-bool ReadDeviceSettings(AltimeterLink& link, HidBackend& backend, ZeltoolIo& io);
+enum class SettingsRead { Failed, Valid, DefaultsStandIn };
+
+// Reads and parses the settings record into link.settings: Valid, or
+// DefaultsStandIn when its checksum is wrong (said on `io.err`); Failed after
+// a line on `io.err` saying why.
+SettingsRead ReadDeviceSettings(AltimeterLink& link, HidBackend& backend, ZeltoolIo& io);

@@ -1,11 +1,12 @@
-// zeltool's commands on data set files: info, csv and xml. The exports go
-// through AltimeterLink, so they are the very bytes the program writes.
+// zeltool's commands on data set files: info, csv and xml. The exports use
+// the program's own writers, so they are the very bytes the program writes.
 #include <string>
 
 #include "tools/zeltool/ArgText.h"
 #include "tools/zeltool/CommandTable.h"
 #include "tools/zeltool/FileLink.h"
 #include "tools/zeltool/FlightSummary.h"
+#include "tools/zeltool/SetFiles.h"
 
 namespace {
 
@@ -26,8 +27,7 @@ int RunInfo(const ZeltoolArgs& args, ZeltoolIo& io) {
 }
 
 // csv and xml: FILE OUT [--set N], set 0 when not given.
-int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage,
-              bool (AltimeterLink::*exportSet)(const std::wstring&, int)) {
+int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage, ExportFormat format) {
   int setNumber = 0;
   const bool withSet = args.size() == 4 && args[2] == L"--set" && ParseCount(args[3], setNumber);
   if (args.size() != 2 && !withSet) return ZeltoolUsageError(io, usage);
@@ -35,7 +35,7 @@ int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage,
   AltimeterLink& link = files.link;
   if (!LoadOrExplain(link, args[0], io)) return kZeltoolFailure;
   if (!HasSetOrExplain(link, args[0], setNumber, io)) return kZeltoolFailure;
-  if (!(link.*exportSet)(args[1], setNumber)) {
+  if (!ExportSetFile(link, ArgPath(args[1]), setNumber, format)) {
     io.err << "zeltool: " << NarrowText(args[1]) << " cannot be written\n";
     return kZeltoolFailure;
   }
@@ -45,8 +45,8 @@ int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage,
 const char kCsvUsage[] = "csv FILE.zel OUT.csv [--set N]";
 const char kXmlUsage[] = "xml FILE.zel OUT.xml [--set N]";
 
-int RunCsv(const ZeltoolArgs& args, ZeltoolIo& io) { return RunExport(args, io, kCsvUsage, &AltimeterLink::ExportCsv); }
-int RunXml(const ZeltoolArgs& args, ZeltoolIo& io) { return RunExport(args, io, kXmlUsage, &AltimeterLink::ExportXml); }
+int RunCsv(const ZeltoolArgs& args, ZeltoolIo& io) { return RunExport(args, io, kCsvUsage, ExportFormat::Csv); }
+int RunXml(const ZeltoolArgs& args, ZeltoolIo& io) { return RunExport(args, io, kXmlUsage, ExportFormat::Xml); }
 
 const ZeltoolCommandRegistration info{
     {"info", "info FILE.zel",

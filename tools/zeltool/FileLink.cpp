@@ -1,14 +1,11 @@
 #include "tools/zeltool/FileLink.h"
 
-#include <filesystem>
-
-#include "data/DataSetFile.h"
 #include "tools/zeltool/ArgText.h"
+#include "tools/zeltool/SetFiles.h"
 
 bool LoadOrExplain(AltimeterLink& link, const std::wstring& path, ZeltoolIo& io) {
-  if (link.LoadDataSet(path)) return true;
-  DataSetFileContent ignored;
-  const DataSetFileStatus status = ReadDataSetFile(std::filesystem::path(path), ignored);
+  const DataSetFileStatus status = LoadSetFile(link, ArgPath(path));
+  if (status == DataSetFileStatus::Loaded) return true;
   io.err << "zeltool: " << NarrowText(path) << ' ' << DescribeDataSetFileStatus(status) << '\n';
   return false;
 }

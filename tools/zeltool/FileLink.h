@@ -12,7 +12,8 @@ struct FileLink {
   AltimeterLink link{noDevices};
 };
 
-// Loads `path` into the link; false, after saying why on io.err, when it cannot.
+// Loads the file the word `path` names (ArgPath) into the link; false, after
+// saying why on io.err, when it cannot.
 bool LoadOrExplain(AltimeterLink& link, const std::wstring& path, ZeltoolIo& io);
 
 // Whether the loaded file `path` holds set `setNumber`; false, after saying so

@@ -1,6 +1,10 @@
 // zeltool's commands on firmware files: firmware-pack makes one from a plain
 // image, firmware-info tells what one holds. Both use the program's own
 // encoder and loader, so what firmware-info accepts the program loads alike.
+// The scrambling key is this program's choice (kFirmwareScrambleKey): a file
+// made with another key loads, but as garbage, so firmware-info names the key
+// and looks at the one part whose plain content is known, erased flash.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -52,8 +56,8 @@ struct PackRequest {
 
 bool ParsePackArgs(const ZeltoolArgs& args, PackRequest& request) {
   if (args.size() < 2 || args.size() % 2 != 0) return false;
-  request.image = args[0];
-  request.output = args[1];
+  request.image = ArgPath(args[0]);
+  request.output = ArgPath(args[1]);
   for (size_t i = 2; i < args.size(); i += 2) {
     uint16_t* version = args[i] == L"--firmware"     ? &request.firmwareVersion
                         : args[i] == L"--bootloader" ? &request.bootloaderVersion
@@ -80,7 +84,7 @@ std::optional<std::vector<uint8_t>> ReadAtMost(const std::filesystem::path& path
 int RunFirmwarePack(const ZeltoolArgs& args, ZeltoolIo& io) {
   PackRequest request;
   if (!ParsePackArgs(args, request)) return ZeltoolUsageError(io, kPackUsage);
-  const std::string imageName = NarrowText(request.image.wstring());
+  const std::string imageName = PathText(request.image);
   const std::optional<std::vector<uint8_t>> plain = ReadAtMost(request.image, kFirmwareImageSize);
   if (!plain) {
     io.err << "zeltool: " << imageName << " cannot be read\n";
@@ -93,17 +97,20 @@ int RunFirmwarePack(const ZeltoolArgs& args, ZeltoolIo& io) {
     return kZeltoolFailure;
   }
   if (!SaveFirmwareFile(request.output, *firmware, request.bootloaderVersion, request.firmwareVersion)) {
-    io.err << "zeltool: " << NarrowText(request.output.wstring()) << " cannot be written\n";
+    io.err << "zeltool: " << PathText(request.output) << " cannot be written\n";
     return kZeltoolFailure;
   }
   return kZeltoolSuccess;
 }
 
-std::string VersionText(uint16_t version) {
+std::string HexWord(uint16_t word) {
   std::ostringstream text;
-  text << NarrowText(FormatVersion(version)) << " (0x" << std::hex << std::setfill('0') << std::setw(4) << version
-       << ')';
+  text << "0x" << std::hex << std::setfill('0') << std::setw(4) << word;
   return text.str();
+}
+
+std::string VersionText(uint16_t version) {
+  return NarrowText(FormatVersion(version)) + " (" + HexWord(version) + ')';
 }
 
 std::string DescribeRefusal(int loaded, uint16_t fileFormatVersion) {
@@ -141,13 +148,31 @@ void WriteFirmwareSummary(std::ostream& out, const FirmwareImage& firmware, uint
   const int lastBlock = firmware.LastBlockIndex();
   out << "  blocks              " << lastBlock + 1 << " (0 to " << lastBlock << "), " << BlocksToSend(firmware)
       << " to send\n";
+  out << "  scrambling key      " << HexWord(kFirmwareScrambleKey)
+      << ", XOR-ed with every little-endian 16-bit word of the image\n";
+}
+
+// The image past its length is padding, erased flash (0xFF) in every file
+// packed with this program's key.
+size_t UnerasedBytesPastLength(const FirmwareImage& firmware) {
+  const auto end = firmware.image.begin() + std::min(static_cast<size_t>(firmware.length), kFirmwareImageSize);
+  return static_cast<size_t>(
+      std::count_if(end, firmware.image.end(), [](uint8_t byte) { return byte != kErasedFlashByte; }));
+}
+
+void WarnOfAnotherKey(std::ostream& err, const FirmwareImage& firmware) {
+  const size_t unerased = UnerasedBytesPastLength(firmware);
+  if (unerased == 0) return;
+  err << "zeltool: warning: " << unerased << " of the bytes past the image's length do not unscramble to erased flash "
+      << "(0xFF) with the key " << HexWord(kFirmwareScrambleKey)
+      << "; the file was probably made with another key, and its image would be written as garbage\n";
 }
 
 int RunFirmwareInfo(const ZeltoolArgs& args, ZeltoolIo& io) {
   if (args.size() != 1) return ZeltoolUsageError(io, kInfoUsage);
   FirmwareImage firmware;
   uint16_t format = 0, bootloader = 0, application = 0;
-  const int loaded = LoadFirmwareFile(std::filesystem::path(args[0]), firmware, format, bootloader, application);
+  const int loaded = LoadFirmwareFile(ArgPath(args[0]), firmware, format, bootloader, application);
   const std::string name = NarrowText(args[0]);
   if (loaded != kFirmwareFileLoaded) {
     io.err << "zeltool: " << name << ' ' << DescribeRefusal(loaded, format) << '\n';
@@ -155,6 +180,7 @@ int RunFirmwareInfo(const ZeltoolArgs& args, ZeltoolIo& io) {
   }
   io.out << name << ": firmware file, format " << VersionText(format) << '\n';
   WriteFirmwareSummary(io.out, firmware, bootloader, application);
+  WarnOfAnotherKey(io.err, firmware);
   return kZeltoolSuccess;
 }
 
@@ -163,6 +189,8 @@ const ZeltoolCommandRegistration firmwarePack{
      "a firmware file from a plain image of up to 64 KiB (versions in hexadecimal; defaults 0x0141 and 0x0100)",
      RunFirmwarePack}};
 const ZeltoolCommandRegistration firmwareInfo{
-    {"firmware-info", kInfoUsage, "the versions, length and blocks of a firmware file", RunFirmwareInfo}};
+    {"firmware-info", kInfoUsage,
+     "the versions, length, blocks and scrambling key of a firmware file; warns when it seems made with another key",
+     RunFirmwareInfo}};
 
 }  // namespace

@@ -72,7 +72,7 @@ DataSetScene SceneOfSet(AltimeterLink& link, const PlotRequest& request) {
 
 // Whole or not at all, like the program's exports.
 bool WritePicture(const PlotRequest& request, const DataSetScene& scene) {
-  SafeFileWriter file{std::filesystem::path(request.output)};
+  SafeFileWriter file{ArgPath(request.output)};
   return file.IsOpen() &&
          WriteDataSetPicture(scene, request.width, request.height, request.format, file.Stream()) && file.Commit();
 }

@@ -18,6 +18,23 @@ void PrintUsage(std::ostream& out) {
   out << "  zeltool --help\n      this list\n";
 }
 
+std::wstring Word(const char* word) { return WideArg(word); }
+std::wstring Word(const wchar_t* word) { return word; }
+
+template <typename Char>
+int RunGuarded(int argc, const Char* const* argv) {
+  std::ostream out(std::cout.rdbuf());  // DebugLog is std::cout: results keep its buffer
+  const RedirectedDebugLog silenced;  // its lines go nowhere
+  try {
+    std::vector<std::wstring> args;
+    for (int i = 1; i < argc; ++i) args.push_back(Word(argv[i]));
+    return RunZeltool(args, out, std::cerr);
+  } catch (const std::exception& error) {
+    std::cerr << "zeltool: " << error.what() << '\n';
+    return kZeltoolFailure;
+  }
+}
+
 }  // namespace
 
 int RunZeltool(const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err) {
@@ -36,13 +53,5 @@ int RunZeltool(const std::vector<std::wstring>& args, std::ostream& out, std::os
   return command->run(ZeltoolArgs(args.begin() + 1, args.end()), io);
 }
 
-int ZeltoolMain(const std::vector<std::wstring>& args) {
-  std::ostream out(std::cout.rdbuf());  // DebugLog is std::cout: results keep its buffer
-  const RedirectedDebugLog silenced;  // its lines go nowhere
-  try {
-    return RunZeltool(args, out, std::cerr);
-  } catch (const std::exception& error) {
-    std::cerr << "zeltool: " << error.what() << '\n';
-    return kZeltoolFailure;
-  }
-}
+int ZeltoolMain(int argc, const char* const* argv) { return RunGuarded(argc, argv); }
+int ZeltoolMain(int argc, const wchar_t* const* argv) { return RunGuarded(argc, argv); }

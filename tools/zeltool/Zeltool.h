@@ -10,5 +10,8 @@ int RunZeltool(const std::vector<std::wstring>& args, std::ostream& out, std::os
 
 // The process around RunZeltool: results on standard output, errors on
 // standard error, and the program's diagnostic log (also standard output)
-// silenced so that it never mixes with the results.
-int ZeltoolMain(const std::vector<std::wstring>& args);
+// silenced so that it never mixes with the results. The words after argv[0]
+// become RunZeltool's arguments inside its guard, so no command line ends the
+// process without a line on standard error.
+int ZeltoolMain(int argc, const char* const* argv);     // bytes, as Linux passes them (WideArg)
+int ZeltoolMain(int argc, const wchar_t* const* argv);  // wide text, as Windows passes it

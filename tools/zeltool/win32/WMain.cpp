@@ -4,17 +4,13 @@
 #include <io.h>
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "device/win32/Win32HidBackend.h"
 #include "tools/zeltool/DeviceAccess.h"
 #include "tools/zeltool/Zeltool.h"
 
 extern "C" int wmain(int argc, wchar_t** argv) {
-  std::vector<std::wstring> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   Win32HidBackend setupApi;
-  const ZeltoolDevices devices(setupApi, _isatty(_fileno(stdout)) != 0);
-  return ZeltoolMain(args);
+  const ZeltoolDevices devices(setupApi, _isatty(_fileno(stderr)) != 0);
+  return ZeltoolMain(argc, argv);
 }
