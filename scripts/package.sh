@@ -14,8 +14,8 @@ ZEL_TARGETS="zelusb zeltool" zel_build_windows
 
 # The version the program shows, from its one definition (0x0141 is 1.41).
 version=$(sed -n 's/^constexpr uint16_t kSoftwareVersion = 0x0*\([0-9a-f]\)\([0-9a-f][0-9a-f]\);$/\1.\2/p' \
-  "$ZEL_ROOT/device/Version.h")
-[ -n "$version" ] || { zel_log "no kSoftwareVersion in device/Version.h"; exit 1; }
+  "$ZEL_ROOT/data/Version.h")
+[ -n "$version" ] || { zel_log "no kSoftwareVersion in data/Version.h"; exit 1; }
 
 out=$ZEL_BUILD/package
 stage=$out/zelusb-$version
