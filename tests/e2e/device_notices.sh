@@ -36,15 +36,8 @@ lines_after() {
     awk -v from="$2" '{ line[NR] = $0 } $0 == from { n = NR } END { if (n) for (i = n + 1; i <= NR; i++) print line[i] }'
 }
 reported_after() { [ "$(lines_after "$1" "$2")" = "$3" ]; }
-# Polls for up to 3 s: what follows a job's end comes at once.
-soon() {
-  local tries
-  for tries in $(seq 30); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+# What follows a job's end comes at once.
+soon() { within 3 "$@"; }
 
 # notices_at CAPTION LINE: the moment the dialog shows LINE, another device
 # arrives and a USB stick is inserted.

@@ -85,16 +85,18 @@ log_text() { tr -d '\r' <"$E2E_LOG"; }
 
 wait_for_log() { zel_wait_for_line "$E2E_LOG" "$1"; }
 
-# eventually COMMAND...: polls the command for up to 15 s, for control states
-# and windows that change a moment after what brought them about.
-eventually() {
+# within SECONDS COMMAND...: polls the command every 0.1 s for up to SECONDS.
+within() {
   local tries
-  for tries in $(seq 150); do
-    "$@" && return 0
+  for tries in $(seq $(($1 * 10))); do
+    "${@:2}" && return 0
     sleep 0.1
   done
   return 1
 }
+# eventually COMMAND...: for up to 15 s, for control states and windows that
+# change a moment after what brought them about.
+eventually() { within 15 "$@"; }
 
 # mark_log, then logged_since_mark LINE: whether the log gained that whole line since.
 mark_log() { log_mark=$(log_text | wc -l); }
