@@ -170,21 +170,21 @@ class AltimeterLink {
   //   true   the file at `path` holds the set
   //   false  there is no such set, or the file could not be written in full;
   //          whatever stood at `path` before is unchanged
-  bool SaveDataSet(const std::wstring& path, int setNumber);
+  bool SaveDataSet(const std::filesystem::path& path, int setNumber);
   // LoadDataSet: replaces packets, settings and comments (one entry) with the
   // file's content; currentSet is rebuilt only when the caller selects a set.
   //   true   loaded
   //   false  the file cannot be read, is not a data set file, has a version
   //          outside 1.0x, or is damaged (cut short, wrong settings checksum, a
   //          count or length beyond its end); nothing in memory has changed
-  bool LoadDataSet(const std::wstring& path);
+  bool LoadDataSet(const std::filesystem::path& path);
   // ExportCsv / ExportXml: rebuild currentSet from set `setNumber` (an empty
   // set when there is no such set) and write it as CSV / XML text.
   //   true   the file at `path` holds the export
   //   false  setNumber is -1 (nothing rebuilt), or the file could not be
   //          written in full; whatever stood at `path` before is unchanged
-  bool ExportCsv(const std::wstring& path, int setNumber);
-  bool ExportXml(const std::wstring& path, int setNumber);
+  bool ExportCsv(const std::filesystem::path& path, int setNumber);
+  bool ExportXml(const std::filesystem::path& path, int setNumber);
 
   HidDevice device;
   std::atomic<bool> cancelRequested{false};
@@ -205,7 +205,7 @@ class AltimeterLink {
   // rebuilt and copied with its comment (null when it has none) under
   // dataMutex, and written outside it.
   using SetWriter = bool (*)(std::ostream& out, const DataSet& set, const std::string* comment);
-  bool ExportSet(const std::wstring& path, int32_t setNumber, SetWriter write);
+  bool ExportSet(const std::filesystem::path& path, int32_t setNumber, SetWriter write);
 
   // Steps of the command protocol; each *Sequence runs one command after its reset.
   void DiscardStaleReplies();

@@ -12,9 +12,9 @@
 #include "data/XmlExport.h"
 #include "device/AltimeterLink.h"
 
-bool AltimeterLink::SaveDataSet(const std::wstring& path, int setNumber) {
+bool AltimeterLink::SaveDataSet(const std::filesystem::path& path, int setNumber) {
   DebugLog << "Selected set to save: " << std::dec << setNumber << std::endl;
-  SafeFileWriter writer{std::filesystem::path(path)};
+  SafeFileWriter writer{path};
   if (!writer.IsOpen()) return false;
 
   DataSetFileContent content;
@@ -32,10 +32,10 @@ bool AltimeterLink::SaveDataSet(const std::wstring& path, int setNumber) {
   return WriteDataSetFile(writer.Stream(), content) && writer.Commit();
 }
 
-bool AltimeterLink::LoadDataSet(const std::wstring& path) {
+bool AltimeterLink::LoadDataSet(const std::filesystem::path& path) {
   DataSetFileContent content;
   content.settings = settings;
-  if (ReadDataSetFile(std::filesystem::path(path), content) != DataSetFileStatus::Loaded) return false;
+  if (ReadDataSetFile(path, content) != DataSetFileStatus::Loaded) return false;
   const auto lock = LockData();
   packets = std::move(content.packets);
   settings = content.settings;
@@ -43,17 +43,17 @@ bool AltimeterLink::LoadDataSet(const std::wstring& path) {
   return true;
 }
 
-bool AltimeterLink::ExportCsv(const std::wstring& path, int setNumber) {
+bool AltimeterLink::ExportCsv(const std::filesystem::path& path, int setNumber) {
   return ExportSet(path, setNumber,
                    [](std::ostream& out, const DataSet& set, const std::string*) { return WriteCsv(out, set); });
 }
 
-bool AltimeterLink::ExportXml(const std::wstring& path, int setNumber) {
+bool AltimeterLink::ExportXml(const std::filesystem::path& path, int setNumber) {
   return ExportSet(path, setNumber, WriteXml);
 }
 
-bool AltimeterLink::ExportSet(const std::wstring& path, int32_t setNumber, SetWriter write) {
-  SafeFileWriter writer{std::filesystem::path(path)};
+bool AltimeterLink::ExportSet(const std::filesystem::path& path, int32_t setNumber, SetWriter write) {
+  SafeFileWriter writer{path};
   if (!writer.IsOpen()) return false;
   DataSet set;
   std::string comment;

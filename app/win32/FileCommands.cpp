@@ -1,5 +1,7 @@
 #include "app/win32/FileCommands.h"
 
+#include <filesystem>
+
 #include "base/DebugLog.h"
 #include "app/win32/Application.h"
 #include "prompts/win32/FileDialog.h"
@@ -12,7 +14,7 @@ namespace {
 
 struct ExportKind {
   FileDialogSetup dialog;
-  bool (AltimeterLink::*exporter)(const std::wstring& path, int setNumber);
+  bool (AltimeterLink::*exporter)(const std::filesystem::path& path, int setNumber);
 };
 
 const FileDialogSetup kOpenDialog{L"ZEL USB Data\0*.zel\0", L"Load data set", nullptr};

@@ -72,7 +72,7 @@ TEST_F(ZeltoolTest, ExportsAreTheProgramsBytes) {
   const struct {
     const wchar_t* command;
     const char* ours;
-    bool (AltimeterLink::*programs)(const std::wstring&, int);
+    bool (AltimeterLink::*programs)(const std::filesystem::path&, int);
   } cases[] = {
       {L"csv", "tool.csv", &AltimeterLink::ExportCsv},
       {L"xml", "tool.xml", &AltimeterLink::ExportXml},

@@ -14,7 +14,6 @@
 #include "tools/zeltool/DownloadProgress.h"
 #include "tools/zeltool/FlightFiles.h"
 #include "tools/zeltool/JsonText.h"
-#include "tools/zeltool/SetFiles.h"
 
 namespace {
 
@@ -79,8 +78,7 @@ int CompleteSets(const AltimeterLink& link, int readResult) {
 bool WriteFlightFile(AltimeterLink& link, const DownloadRequest& request, int set, const char* extension,
                      DownloadResult& result, ZeltoolIo& io) {
   const std::filesystem::path file = FlightFile(request.folder, set, extension);
-  const bool written = std::string(extension) == ".zel" ? SaveSetFile(link, file, set)
-                                                        : ExportSetFile(link, file, set, ExportFormat::Csv);
+  const bool written = std::string(extension) == ".zel" ? link.SaveDataSet(file, set) : link.ExportCsv(file, set);
   if (!written) {
     io.err << "zeltool: " << PathText(file) << " cannot be written\n";
     return false;

@@ -1,12 +1,12 @@
 // zeltool's commands on data set files: info, csv and xml. The exports use
 // the program's own writers, so they are the very bytes the program writes.
+#include <filesystem>
 #include <string>
 
 #include "tools/zeltool/ArgText.h"
 #include "tools/zeltool/CommandTable.h"
 #include "tools/zeltool/FileLink.h"
 #include "tools/zeltool/FlightSummary.h"
-#include "tools/zeltool/SetFiles.h"
 
 namespace {
 
@@ -27,7 +27,9 @@ int RunInfo(const ZeltoolArgs& args, ZeltoolIo& io) {
 }
 
 // csv and xml: FILE OUT [--set N], set 0 when not given.
-int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage, ExportFormat format) {
+using Exporter = bool (AltimeterLink::*)(const std::filesystem::path& path, int setNumber);
+
+int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage, Exporter exporter) {
   int setNumber = 0;
   const bool withSet = args.size() == 4 && args[2] == L"--set" && ParseCount(args[3], setNumber);
   if (args.size() != 2 && !withSet) return ZeltoolUsageError(io, usage);
@@ -35,7 +37,7 @@ int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage, 
   AltimeterLink& link = files.link;
   if (!LoadOrExplain(link, args[0], io)) return kZeltoolFailure;
   if (!HasSetOrExplain(link, args[0], setNumber, io)) return kZeltoolFailure;
-  if (!ExportSetFile(link, ArgPath(args[1]), setNumber, format)) {
+  if (!(link.*exporter)(ArgPath(args[1]), setNumber)) {
     io.err << "zeltool: " << NarrowText(args[1]) << " cannot be written\n";
     return kZeltoolFailure;
   }
@@ -45,8 +47,8 @@ int RunExport(const ZeltoolArgs& args, ZeltoolIo& io, const std::string& usage, 
 const char kCsvUsage[] = "csv FILE.zel OUT.csv [--set N]";
 const char kXmlUsage[] = "xml FILE.zel OUT.xml [--set N]";
 
-int RunCsv(const ZeltoolArgs& args, ZeltoolIo& io) { return RunExport(args, io, kCsvUsage, ExportFormat::Csv); }
-int RunXml(const ZeltoolArgs& args, ZeltoolIo& io) { return RunExport(args, io, kXmlUsage, ExportFormat::Xml); }
+int RunCsv(const ZeltoolArgs& args, ZeltoolIo& io) { return RunExport(args, io, kCsvUsage, &AltimeterLink::ExportCsv); }
+int RunXml(const ZeltoolArgs& args, ZeltoolIo& io) { return RunExport(args, io, kXmlUsage, &AltimeterLink::ExportXml); }
 
 const ZeltoolCommandRegistration info{
     {"info", "info FILE.zel",

@@ -1,11 +1,12 @@
 #include "tools/zeltool/FileLink.h"
 
+#include "data/DataSetFile.h"
 #include "tools/zeltool/ArgText.h"
-#include "tools/zeltool/SetFiles.h"
 
 bool LoadOrExplain(AltimeterLink& link, const std::wstring& path, ZeltoolIo& io) {
-  const DataSetFileStatus status = LoadSetFile(link, ArgPath(path));
-  if (status == DataSetFileStatus::Loaded) return true;
+  if (link.LoadDataSet(ArgPath(path))) return true;
+  DataSetFileContent ignored;
+  const DataSetFileStatus status = ReadDataSetFile(ArgPath(path), ignored);
   io.err << "zeltool: " << NarrowText(path) << ' ' << DescribeDataSetFileStatus(status) << '\n';
   return false;
 }
