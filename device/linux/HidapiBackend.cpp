@@ -83,7 +83,7 @@ class HidapiConnection : public HidConnection {
   }
 
   // hidraw's write is synchronous: the kernel returns once the report went out
-  // or its own USB time-out (5 s) passed, so `timeoutMs` cannot be kept here,
+  // or its own USB time-out passed, so `timeoutMs` cannot be kept here,
   // and an Abort ends only the transfers after a write, not the write itself.
   bool WriteReport(const uint8_t* buffer, size_t length, unsigned) override {
     if (aborted_) return false;
