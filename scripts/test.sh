@@ -69,6 +69,7 @@ ZEL_TARGETS=fuzzers zel_build fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER
 run_suite "layers" bash "$ZEL_ROOT/tests/layers.sh"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$ZEL_ROOT/tests/lsan-suppressions.txt
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for suite in "$ZEL_BUILD"/native-asan/tests/*_tests; do
   run_suite "native/$(basename "$suite")" "$suite"
