@@ -29,7 +29,8 @@ zel_start_program() {
 zel_wait_for_line() {
   local tries
   for tries in $(seq 150); do
-    tr -d '\r' <"$1" | grep -qxF -- "$2" && return 0
+    # Read to the end (no -q): a log's writer in a closed pipe fails the pipeline.
+    tr -d '\r' <"$1" | grep -xF -- "$2" >/dev/null && return 0
     sleep 0.1
   done
   return 1

@@ -123,8 +123,6 @@ device_packets() {
   echo "${count:-none}"
 }
 
-mark_log() { log_mark=$(log_text | wc -l); }
-log_has_since() { log_text | tail -n +$((log_mark + 1)) | grep -qxF -- "$1"; }
 
 
 check "the demonstration program starts" e2e_start_program "$ZEL_BUILD/mingw/app/zelusb-demo.exe"
@@ -425,8 +423,8 @@ check_dialog_face "$DIALOG" 50000 100 1500
 # ---- The close handshake ----
 mark_log
 close_dialog
-check "closing with no worker ends at once" log_has_since "Thread has exited."
-check "... and DESTRUCT" log_has_since "DESTRUCT"
+check "closing with no worker ends at once" logged_since_mark "Thread has exited."
+check "... and DESTRUCT" logged_since_mark "DESTRUCT"
 open_dialog "Device Connected."
 sim choose $SIM_FAULT $FAULT_SILENCE
 zel_drive press "$DIALOG" $READ
@@ -435,7 +433,7 @@ mark_log
 close_dialog
 check "closing while the device is silent reposts the close every 100 ms" \
   [ "$(log_text | tail -n +$((log_mark + 1)) | grep -cx 'Reposting close message...')" -gt 5 ]
-check "... until the worker has returned" log_has_since "Thread has exited."
+check "... until the worker has returned" logged_since_mark "Thread has exited."
 sim press $SIM_PLUG
 
 e2e_finish

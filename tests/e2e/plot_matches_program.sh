@@ -43,7 +43,7 @@ PYTHON
 }
 
 # The smoothing weights of a selection join the line that says the view was drawn.
-drawn_since_mark() { log_since_mark | grep -q 'Updating buffer\.$'; }
+drawn_since_mark() { log_since_mark | grep 'Updating buffer\.$' >/dev/null; }
 
 make_samples
 check "program starts and shows its window" e2e_start_program

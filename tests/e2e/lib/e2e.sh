@@ -99,8 +99,10 @@ within() {
 eventually() { within 15 "$@"; }
 
 # mark_log, then logged_since_mark LINE: whether the log gained that whole line since.
+# A grep that reads to the end: one that stopped at its match would leave the
+# commands before it writing into a closed pipe, which pipefail counts as failed.
 mark_log() { log_mark=$(log_text | wc -l); }
-logged_since_mark() { log_text | tail -n +$((log_mark + 1)) | grep -qxF -- "$1"; }
+logged_since_mark() { log_text | tail -n +$((log_mark + 1)) | grep -xF -- "$1" >/dev/null; }
 log_since_mark() { log_text | tail -n +$((log_mark + 1)); }
 
 # all_enabled CAPTION ID...: every one of those controls is enabled; none_enabled likewise.
