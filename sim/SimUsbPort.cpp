@@ -12,14 +12,6 @@ constexpr unsigned kDeviceReportIntervalMs = 1;
 // command reports, at its first reply.
 constexpr int kTransfersBeforeRemoval = 2;
 constexpr uint8_t kWrongCode = CodeByte(DeviceCode::WriteSettings);
-constexpr HidAttributes kMouse{0x046D, 0xC077, 0x7200};
-
-// A mouse only reports its movements; what the host writes it ignores.
-class Mouse : public SimDeviceModel {
- public:
-  void OnHostReport(const Report&, ReportSink&) override {}
-};
-
 bool IsPressureRead(const Report& report) {
   return report.size() == kApplicationReportLength && report[3] == CodeByte(DeviceCode::ReadPressure);
 }
@@ -100,16 +92,6 @@ void SimUsbPort::ArmFault(SimFault fault) {
   }
 }
 
-std::wstring SimUsbPort::PlugInOtherDevice() {
-  const std::wstring path = SimInterfacePath(kMouse.vendorId, kMouse.productId, otherDevicesPlugged_++);
-  otherDevices_.push_back(backend_.Plug(path, kMouse, std::make_shared<Mouse>()));
-  return path;
-}
+std::wstring SimUsbPort::PlugInOtherDevice() { return otherDevices_.PlugIn(); }
 
-std::wstring SimUsbPort::PullOutOtherDevice() {
-  if (otherDevices_.empty()) return {};
-  const std::shared_ptr<SimInterface> device = otherDevices_.front();
-  otherDevices_.pop_front();
-  device->Remove();
-  return device->Path();
-}
+std::wstring SimUsbPort::PullOutOtherDevice() { return otherDevices_.PullOutFirst(); }

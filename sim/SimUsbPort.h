@@ -5,12 +5,12 @@
 // next operation. The demonstration program's simulator window works one.
 // Another, unrelated device (a mouse) may come and go beside it.
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "sim/FlightMemory.h"
+#include "sim/OtherHidDevices.h"
 #include "sim/SimAltimeter.h"
 #include "sim/SimBootloader.h"
 #include "sim/SimHidBackend.h"
@@ -66,6 +66,5 @@ class SimUsbPort {
   SimPortMode mode_ = SimPortMode::Application;
   bool paced_ = false;
   std::function<void()> onRemovedByFault_;
-  std::deque<std::shared_ptr<SimInterface>> otherDevices_;
-  int otherDevicesPlugged_ = 0;
+  OtherHidDevices otherDevices_{backend_};
 };

@@ -6,15 +6,8 @@ namespace {
 
 // 3000 ms become 6 ms: a silent device costs little.
 constexpr double kTimeoutScale = 0.002;
-constexpr HidAttributes kKeyboard{0x046D, 0xC31C, 0x6400};
 constexpr uint8_t kWrongCompletionCode = CodeByte(DeviceCode::WriteSettings);
 constexpr int kSecondInstance = 7;
-
-// An unrelated interface ignores whatever the host writes.
-class Unrelated : public SimDeviceModel {
- public:
-  void OnHostReport(const Report&, ReportSink&) override {}
-};
 
 FlightMemory MemoryOf(const CampaignScript& script) {
   std::vector<std::vector<DataPacket>> sets;
@@ -45,19 +38,9 @@ std::shared_ptr<SimInterface> CampaignDevices::PlugOurs(int instance) {
                          : PlugSimAltimeter(backend_, altimeter_, kSimFirmwareVersion, instance);
 }
 
-std::wstring CampaignDevices::PlugOther() {
-  const std::wstring path = SimInterfacePath(kKeyboard.vendorId, kKeyboard.productId, othersPlugged_++);
-  others_.push_back(backend_.Plug(path, kKeyboard, std::make_shared<Unrelated>()));
-  return path;
-}
+std::wstring CampaignDevices::PlugOther() { return others_.PlugIn(); }
 
-std::wstring CampaignDevices::PullOutOther() {
-  if (others_.empty()) return {};
-  const std::shared_ptr<SimInterface> other = others_.back();
-  others_.pop_back();
-  other->Remove();
-  return other->Path();
-}
+std::wstring CampaignDevices::PullOutOther() { return others_.PullOutLast(); }
 
 std::wstring CampaignDevices::PlugSecondAltimeter(bool bootloaderMode) {
   const int instance = kSecondInstance + static_cast<int>(seconds_.size());

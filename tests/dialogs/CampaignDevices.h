@@ -8,6 +8,7 @@
 
 #include "dialogs/CampaignScript.h"
 #include "sim/SimAltimeter.h"
+#include "sim/OtherHidDevices.h"
 #include "sim/SimBootloader.h"
 #include "sim/SimHidBackend.h"
 
@@ -42,7 +43,6 @@ class CampaignDevices {
   int ourInstance_ = 0;
   std::shared_ptr<SimInterface> ours_;
   bool oursPulledOut_ = false;
-  std::vector<std::shared_ptr<SimInterface>> others_;  // unrelated, in plug order
-  int othersPlugged_ = 0;
+  OtherHidDevices others_{backend_};
   std::vector<std::shared_ptr<SimInterface>> seconds_;  // second altimeters of the dialog's mode
 };
