@@ -4,6 +4,7 @@
 // text formatting alone.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "base/DebugLog.h"
@@ -39,7 +40,7 @@ void LoadFullMemory(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(full.link.LoadDataSet(folder.WidePath("full.zel")));
 }
 
-void ExportFullMemory(benchmark::State& state, bool (AltimeterLink::*exportSet)(const std::wstring&, int)) {
+void ExportFullMemory(benchmark::State& state, bool (AltimeterLink::*exportSet)(const std::filesystem::path&, int)) {
   const RedirectedDebugLog quiet;  // the smoothing trace would dominate
   const TempFolder folder;
   FullMemory full(folder);
