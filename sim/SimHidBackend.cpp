@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr auto kFinestTimedWait = std::chrono::milliseconds(3);
+
 class SimConnection : public HidConnection {
  public:
   SimConnection(std::shared_ptr<SimInterface> device, double timeoutScale)
@@ -130,8 +132,23 @@ bool SimInterface::AwaitReport(std::unique_lock<std::mutex>& lock, bool silent, 
     // A report that arrived within the time-out is taken, however late this thread wakes.
     if (pending && outgoing_.front().arrival <= std::min(now, deadline)) return true;
     if (now >= deadline) return false;
-    arrived_.wait_until(lock, pending ? std::min(outgoing_.front().arrival, deadline) : deadline);
+    const Clock::time_point until = pending ? std::min(outgoing_.front().arrival, deadline) : deadline;
+    if (pending && outgoing_.size() == 1 && until - now < kFinestTimedWait) {
+      WaitOutside(lock, until);
+    } else {
+      arrived_.wait_until(lock, until);
+    }
   }
+}
+
+// A timed wait may end a millisecond or two late where the clock is finer than
+// the timers (Windows); once every report sent has been read, that lateness
+// would delay the host's next command, which the device would not. Reports
+// with more behind them may be read late: the host catches up on them.
+void SimInterface::WaitOutside(std::unique_lock<std::mutex>& lock, Clock::time_point until) {
+  lock.unlock();
+  while (Clock::now() < until) std::this_thread::yield();
+  lock.lock();
 }
 
 bool SimInterface::Read(uint8_t* buffer, size_t length, unsigned timeoutMs, const std::atomic<bool>& aborted) {
@@ -160,7 +177,9 @@ bool SimInterface::Write(const uint8_t* buffer, size_t length, const std::atomic
     taken = std::max(now, nextWriteTaken_);
     nextWriteTaken_ = taken + std::chrono::milliseconds(writeIntervalMs_);
   }
-  std::this_thread::sleep_until(taken);
+  // A sleep may end early where the clock is finer than the sleep (Windows
+  // counts whole milliseconds): the device takes no report before its turn.
+  while (Clock::now() < taken) std::this_thread::sleep_until(taken);
   // The model answers outside the lock: it calls Send, which takes it.
   model_->OnHostReport(Report(buffer, buffer + length), *this);
   return true;

@@ -91,6 +91,8 @@ class SimInterface : private ReportSink {
   // time-out, an abort or a removal.
   bool AwaitReport(std::unique_lock<std::mutex>& lock, bool silent, Clock::time_point deadline,
                    const std::atomic<bool>& aborted);
+  // Until `until`, with the lock released, to the clock's precision.
+  static void WaitOutside(std::unique_lock<std::mutex>& lock, Clock::time_point until);
 
   const std::wstring path_;
   const HidAttributes attributes_;

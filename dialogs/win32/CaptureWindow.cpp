@@ -253,7 +253,7 @@ void CCaptureWindow::RedrawMemoryMap() {
     const auto lock = link.LockData();
     colours = ColourMemoryMap(link.packets, selectedSet);
   }
-  memoryMap.Redraw(colours);
+  memoryMap.SetColours(colours);
   InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
 }
 

@@ -9,24 +9,27 @@ Gdiplus::Color Opaque(Rgb colour) { return Gdiplus::Color(255, colour.red, colou
 }  // namespace
 
 MemoryMapStrip::MemoryMapStrip() : memoryMap_(kMemoryMapColumns, kMapRows, PixelFormat32bppARGB) {
-  MemoryMapColours empty;
-  empty.fill(kMapEmpty);
-  Redraw(empty);
+  colours_.fill(kMapEmpty);
 }
 
-void MemoryMapStrip::Redraw(const MemoryMapColours& colours) {
+void MemoryMapStrip::SetColours(const MemoryMapColours& colours) {
   const std::lock_guard<std::mutex> lock(mutex_);
-  for (int column = 0; column < kMemoryMapColumns; ++column) {
-    for (int row = 0; row < kMapRows; ++row) memoryMap_.SetPixel(column, row, Opaque(colours[column]));
-  }
+  colours_ = colours;
 }
 
 void MemoryMapStrip::Paint(HWND strip, HDC dc) {
+  MemoryMapColours colours;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    colours = colours_;
+  }
+  for (int column = 0; column < kMemoryMapColumns; ++column) {
+    for (int row = 0; row < kMapRows; ++row) memoryMap_.SetPixel(column, row, Opaque(colours[column]));
+  }
   RECT client{};
   GetClientRect(strip, &client);
   Gdiplus::Graphics graphics(dc);
   graphics.Clear(Opaque(kMapEmpty));
   graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-  const std::lock_guard<std::mutex> lock(mutex_);
   graphics.DrawImage(&memoryMap_, 0, 0, client.right + 2, client.bottom * 2);
 }
