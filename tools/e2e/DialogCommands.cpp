@@ -62,14 +62,25 @@ bool HasLine(const std::wstring& text, const std::wstring& line) {
 }
 
 // Polls every 2 ms, for the timing commands and for a press that must land
-// inside a short job; false after a minute.
+// inside a short job; false after a minute. The text is read again only when
+// its length changed, or 50 ms on: copying a long status box 500 times a second
+// would load the very dialog being timed.
 bool AwaitLine(HWND control, const std::wstring& line) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDefaultTimeoutMs * 4);
-  while (!HasLine(ControlText(control), line)) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(kDefaultTimeoutMs * 4);
+  constexpr auto kRereadAnyway = std::chrono::milliseconds(50);
+  LRESULT lengthRead = -1;
+  auto read = Clock::now();
+  for (;;) {
+    const LRESULT length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    if (length != lengthRead || Clock::now() - read >= kRereadAnyway) {
+      if (HasLine(ControlText(control), line)) return true;
+      lengthRead = length;
+      read = Clock::now();
+    }
+    if (Clock::now() > deadline) return false;
     Sleep(2);
   }
-  return true;
 }
 
 // Posted: the button may open a modal box.
