@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 
@@ -108,6 +109,29 @@ TEST_F(SimUsbPortTest, APacedDeviceMovesOneReportPerMillisecondEachWay) {
   const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(0, link.WriteSettings());  // 18 reports to the device, one back
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(18));
+}
+
+// Lower bounds only, so a busy machine cannot fail it: where sleeps and timed
+// waits count whole milliseconds, a report taken or answered early shows here.
+TEST_F(SimUsbPortTest, APacedDeviceTakesAndAnswersNoReportBeforeItsTurn) {
+  using Clock = std::chrono::steady_clock;
+  port.SetPaced(true);
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  ASSERT_EQ(1, link.Connect(nullptr, false));
+  std::array<uint8_t, kApplicationReportLength> report{};
+  const auto start = Clock::now();
+  for (int n = 1; n <= 8; ++n) {
+    report[3] = CodeByte(DeviceCode::Reset);
+    ASSERT_TRUE(link.device.WriteReport(report.data(), report.size(), 1000));
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(n - 1)) << "write " << n;
+  }
+  report[3] = CodeByte(DeviceCode::ReadSettings);
+  const auto asked = Clock::now();
+  ASSERT_TRUE(link.device.WriteReport(report.data(), report.size(), 1000));
+  for (int n = 1; n <= static_cast<int>(DeviceSettings::kImageSize) + 1; ++n) {
+    ASSERT_TRUE(link.device.ReadReport(report.data(), report.size(), 1000));
+    EXPECT_GE(Clock::now() - asked, std::chrono::milliseconds(n)) << "reply " << n;
+  }
 }
 
 TEST_F(SimUsbPortTest, PluggingInAgainDropsAnArmedFault) {
