@@ -11,7 +11,6 @@ extern "C" {
 #include "device/AltimeterLink.h"
 #include "data/Version.h"
 #include "dialogs/win32/DialogFace.h"
-#include "dialogs/win32/StatusBox.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -49,8 +48,7 @@ ToolDialog::ToolDialog(int dialogId, AltimeterLink& link)
 
 ToolDialog::~ToolDialog() { DebugLog << "DESTRUCT" << std::endl; }
 
-// A burst of lines costs one refresh: the copy into the box takes
-// milliseconds, and a full box a good part of a second under Wine.
+// A burst of lines costs one refresh, and one repaint of the box.
 void ToolDialog::AppendStatus(const std::wstring& line) {
   statusText.Append(line + L"\r\n");
   if (!statusRefreshPending_.exchange(true)) PostMessageW(hwnd, WM_STATUSUPDATE, 0, 0);
@@ -60,6 +58,7 @@ INT_PTR ToolDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
   if (layout) layout->Handle(message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG:
+      statusBox_.emplace(Control(kStatusBoxId));
       OnInitDialog();
       return TRUE;
     case WM_CTLCOLORSTATIC:
@@ -80,7 +79,8 @@ INT_PTR ToolDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       OnDeviceChange(wParam, lParam);
       return TRUE;
     case WM_COMMAND:
-      // Escape reaches a dialog as IDCANCEL.
+      // The status box's own notices mean nothing. Escape reaches a dialog as IDCANCEL.
+      if (LOWORD(wParam) == kStatusBoxId) return TRUE;
       if (LOWORD(wParam) == kCloseButtonId || LOWORD(wParam) == IDCANCEL) {
         SendMessageW(hwnd, WM_CLOSE, 0, 0);
       } else if (jobs_.AcceptsCommand(StartsNothing(LOWORD(wParam)))) {
@@ -162,7 +162,7 @@ void ToolDialog::CancelAndAwaitWorker() {
 // Cleared first: a line appended while the box is filled posts a new refresh.
 void ToolDialog::RefreshStatusBox() {
   statusRefreshPending_ = false;
-  ShowStatusText(Control(kStatusBoxId), statusText);
+  if (statusBox_) statusBox_->Show(statusText);
 }
 
 void ToolDialog::RegisterForDeviceNotifications() {

@@ -7,12 +7,14 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "dialogs/JobRule.h"
 #include "dialogs/StatusText.h"
 #include "dialogs/win32/BaseWindow.h"
 #include "dialogs/win32/DialogLayout.h"
+#include "dialogs/win32/StatusBox.h"
 #include "dialogs/win32/WorkerThread.h"
 
 class AltimeterLink;
@@ -114,6 +116,7 @@ class ToolDialog : public CBaseWindow {
 
   LoadedIcon connectedIcon_;
   LoadedIcon disconnectedIcon_;
+  std::optional<StatusBox> statusBox_;  // from WM_INITDIALOG on
   std::atomic<bool> statusRefreshPending_{false};
   JobRule jobs_;  // the dialog's thread only
   bool watchesDevices_ = false;

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -11,9 +10,10 @@
 
 namespace {
 
-// Workers append while the main thread copies the text into the box: every
-// copy it sees is whole lines, and the box never overflows.
-TEST(StatusTextConcurrency, CopiesSeeWholeLinesWhileWorkersAppend) {
+// Workers append while the main thread brings the box up to date from copies
+// of the changes: the box holds whole lines, never overflows, always has the
+// length of the text it was mended to, and ends equal to the text.
+TEST(StatusTextConcurrency, ABoxKeptUpWhileWorkersAppendSeesWholeLines) {
   StatusText status;
   std::atomic<bool> done{false};
   std::vector<std::thread> workers;
@@ -28,19 +28,34 @@ TEST(StatusTextConcurrency, CopiesSeeWholeLinesWhileWorkersAppend) {
     for (std::thread& worker : workers) worker.join();
     done = true;
   });
-  int copies = 0;
+  std::wstring box;
+  StatusRange shown;
+  int refreshes = 0;
   bool whole = true;
-  while (!done || copies == 0) {
-    status.Read([&](const wchar_t* text) {
-      const std::wstring_view copy(text);
-      whole = whole && copy.size() < StatusText::kCapacity &&
-              (copy.empty() || (copy.substr(0, 13) == L"Packet Read: " && copy.substr(copy.size() - 2) == L"\r\n"));
-    });
-    ++copies;
+  bool sized = true;
+  const auto refresh = [&] {
+    const StatusChange change = status.ChangeSince(shown);
+    if (change.mendable) {
+      box.erase(0, change.dropped);
+      box += change.text;
+    } else {
+      box = change.text;
+    }
+    shown = change.range;
+    sized = sized && box.size() == change.Length();
+    whole = whole && box.size() < StatusText::kCapacity &&
+            (box.empty() || (box.compare(0, 13, L"Packet Read: ") == 0 && box.compare(box.size() - 2, 2, L"\r\n") == 0));
+  };
+  while (!done || refreshes == 0) {
+    refresh();
+    ++refreshes;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));  // as a box refresh would, between posts
   }
   ender.join();
-  EXPECT_TRUE(whole);
+  refresh();
+  EXPECT_TRUE(whole) << "only whole lines come and go";
+  EXPECT_TRUE(sized);
+  EXPECT_EQ(status.Whole().text, box);
   EXPECT_GT(status.Length(), StatusText::kCapacity - 100) << "full, less at most a couple of dropped lines";
 }
 
