@@ -57,6 +57,19 @@ void AddLegend(const DataSet& set, int32_t groundY, std::vector<GraphLabel>& lab
 
 }  // namespace
 
+bool operator==(const GraphLabel& a, const GraphLabel& b) {
+  return a.origin == b.origin && a.text == b.text && a.colour == b.colour;
+}
+
+bool operator==(const LineBand& a, const LineBand& b) {
+  return a.x0 == b.x0 && a.x1 == b.x1 && a.colour == b.colour;
+}
+
+bool operator==(const DataSetScene& a, const DataSetScene& b) {
+  return a.empty == b.empty && a.width == b.width && a.groundY == b.groundY && a.altitude == b.altitude &&
+         a.velocity == b.velocity && a.bands == b.bands && a.labels == b.labels;
+}
+
 std::vector<LineBand> LineBands(const std::vector<uint8_t>& lineFlags, const GraphMapping& mapping) {
   std::vector<LineBand> bands;
   uint8_t previous = 0;

@@ -36,6 +36,11 @@ struct DataSetScene {
   std::vector<GraphLabel> labels;  // in drawing order
 };
 
+// Scenes that are equal draw the same picture at the same size.
+bool operator==(const GraphLabel& a, const GraphLabel& b);
+bool operator==(const LineBand& a, const LineBand& b);
+bool operator==(const DataSetScene& a, const DataSetScene& b);
+
 struct LiveScene {
   int32_t width = 0;
   int32_t groundY = 0;

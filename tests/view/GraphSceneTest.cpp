@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 namespace {
@@ -157,6 +158,39 @@ TEST(DataSetScene, LabelNumbersUseTheProgramsNumberText) {
     ASSERT_EQ(6u, scene.labels.size());
     EXPECT_EQ(c.apogee, scene.labels[0].text);
     EXPECT_EQ(c.legend, scene.labels[5].text);
+  }
+}
+
+// A kept picture of the data set view stands in for a scene equal to its own,
+// so every part that is drawn must tell scenes apart.
+TEST(DataSetScene, ScenesThatDrawDifferentlyAreUnequal) {
+  DataSet set = FlatSet(50);
+  set.altitudeAgl[20] = set.smoothedAltitude[20] = 100.0;
+  set.lineFlags[30] = set.lineFlags[31] = 2;
+  const DataSetScene scene = BuildDataSetScene(set, GraphMapping({0, 0, 5, 100}, 640, 480));
+  ASSERT_FALSE(scene.bands.empty());
+  const struct {
+    const char* name;
+    std::function<void(DataSetScene&)> change;
+  } cases[] = {
+      {"emptiness", [](DataSetScene& s) { s.empty = true; }},
+      {"width", [](DataSetScene& s) { ++s.width; }},
+      {"ground row", [](DataSetScene& s) { ++s.groundY; }},
+      {"an altitude point", [](DataSetScene& s) { ++s.altitude.back().x; }},
+      {"a velocity point", [](DataSetScene& s) { ++s.velocity.front().y; }},
+      {"a point more", [](DataSetScene& s) { s.velocity.push_back(s.velocity.back()); }},
+      {"a band's end", [](DataSetScene& s) { ++s.bands[0].x1; }},
+      {"a band's colour", [](DataSetScene& s) { s.bands[0].colour = GraphColour::Blue; }},
+      {"a label's origin", [](DataSetScene& s) { ++s.labels[0].origin.y; }},
+      {"a label's text", [](DataSetScene& s) { s.labels[5].text += L"0"; }},
+      {"a label's colour", [](DataSetScene& s) { s.labels[3].colour = GraphColour::Green; }},
+  };
+  EXPECT_TRUE(scene == DataSetScene(scene));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DataSetScene changed = scene;
+    c.change(changed);
+    EXPECT_FALSE(changed == scene);
   }
 }
 

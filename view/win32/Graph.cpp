@@ -7,8 +7,11 @@
 #include "device/AltimeterLink.h"
 #include "view/GraphScene.h"
 #include "view/RedrawRequest.h"
+#include "view/win32/DataSetPicture.h"
 #include "view/win32/GraphPainter.h"
 #include "view/win32/GraphSurfaces.h"
+#include "view/win32/LiveTraceCanvas.h"
+#include "view/win32/PendingPresent.h"
 
 HWND g_hWnd = nullptr;
 
@@ -34,10 +37,33 @@ RedrawRequest redrawRequest([] {
 using DrawingLock = std::lock_guard<std::recursive_mutex>;
 
 std::atomic<uint64_t> liveTraceFrames{0};
+std::atomic<uint64_t> liveTraceFramesInFull{0};
+LiveTraceCanvas liveCanvas;
+PendingPresent pendingPresent;
+
+// Whatever changed the back surface other than a live frame.
+void BackSurfaceOverwritten() {
+  liveCanvas.Forget();
+  pendingPresent.AddWhole();
+}
+
+// Restored surfaces are redrawn from the message loop, not here: a present may
+// run inside a drawing, and a loss that recurs must not recurse.
+bool Presented(PresentResult result) {
+  if (result == PresentResult::Restored) {
+    BackSurfaceOverwritten();
+    redrawRequest.Request();
+  }
+  return result == PresentResult::Shown;
+}
+
+bool SameSize(SIZE size, int32_t width, int32_t height) { return size.cx == width && size.cy == height; }
 
 GraphMapping MappingOf(const ViewRange& range) {
   return GraphMapping(range, graphLink->viewWidth, graphLink->viewHeight);
 }
+
+DataSetPicture dataSetPicture;
 
 DataSetScene CurrentDataSetScene() {
   const auto data = graphLink->LockData();
@@ -86,28 +112,40 @@ void ResetDrawing(HWND window, bool quiet) {
 
 void ReleaseDrawing() {
   const DrawingLock lock(drawingMutex);
+  BackSurfaceOverwritten();
   surfaces.Release();
 }
 
 bool ClearBackSurface(Rgb colour) {
   const DrawingLock lock(drawingMutex);
+  BackSurfaceOverwritten();
   return surfaces.Fill(colour);
 }
 
-// Restored surfaces are redrawn from the message loop, not here: a present may
-// run inside a drawing, and a loss that recurs must not recurse.
 bool PresentBackSurface(int32_t width, int32_t height) {
   const DrawingLock lock(drawingMutex);
-  const PresentResult result = surfaces.Present(g_hWnd, width, height);
-  if (result == PresentResult::Restored) redrawRequest.Request();
-  return result == PresentResult::Shown;
+  const bool shown = Presented(surfaces.Present(g_hWnd, width, height));
+  if (!shown) return false;
+  if (SameSize(surfaces.BackSize(), width, height)) {
+    pendingPresent.Presented();
+  } else {
+    pendingPresent.AddWhole();  // the screen holds a stretched picture
+  }
+  return true;
 }
 
+// Copies only what live frames drew since the last present when the screen
+// holds the rest unstretched; a whole present costs more than a frame.
 void PresentGraph() {
   const DrawingLock lock(drawingMutex);
   RECT client{};
   GetClientRect(g_hWnd, &client);
-  PresentBackSurface(client.right, client.bottom);
+  if (pendingPresent.Whole() || !SameSize(surfaces.BackSize(), client.right, client.bottom)) {
+    PresentBackSurface(client.right, client.bottom);
+    return;
+  }
+  if (IsRectEmpty(&pendingPresent.Area())) return;
+  if (Presented(surfaces.PresentArea(g_hWnd, pendingPresent.Area()))) pendingPresent.Presented();
 }
 
 void RefreshGraph() {
@@ -125,21 +163,29 @@ void DrawDataSetView() {
   const DataSetScene scene = CurrentDataSetScene();
   const SurfaceDc dc(surfaces.BackSurface());
   DebugLog << "Updating buffer." << std::endl;
-  if (dc.Get()) PaintDataSetScene(dc.Get(), scene);
+  if (dc.Get()) dataSetPicture.Paint(dc.Get(), surfaces.BackSize(), scene);
 }
 
 void DrawLiveTrace() {
   const DrawingLock lock(drawingMutex);
   if (!surfaces.HasBackSurface()) return;
   currentView = GraphView::LiveTrace;
-  ClearBackSurface(kLiveTraceBackground);
-  const LiveScene scene = CurrentLiveScene();
-  const SurfaceDc dc(surfaces.BackSurface());
-  if (dc.Get()) PaintLiveScene(dc.Get(), scene);
+  const LiveFrame frame = liveCanvas.Draw(surfaces, CurrentLiveScene());
+  pendingPresent.Add(frame.changed);
   ++liveTraceFrames;
+  if (frame.full) ++liveTraceFramesInFull;
 }
 
 uint64_t LiveTraceFramesDrawn() { return liveTraceFrames; }
+
+uint64_t LiveTraceFramesDrawnInFull() { return liveTraceFramesInFull; }
+
+bool CopyBackSurface(HDC destination) {
+  const DrawingLock lock(drawingMutex);
+  const SurfaceDc back(surfaces.BackSurface());
+  const SIZE size = surfaces.BackSize();
+  return back.Get() && BitBlt(destination, 0, 0, size.cx, size.cy, back.Get(), 0, 0, SRCCOPY) != FALSE;
+}
 
 void RequestLiveTrace() {
   currentView = GraphView::LiveTrace;

@@ -39,16 +39,24 @@ bool ClearBackSurface(Rgb colour);
 // g_hWnd. False when the drawing is released or the surfaces were lost; once
 // restored, they are redrawn on request.
 bool PresentBackSurface(int32_t width, int32_t height);
-// PresentBackSurface at the current client size.
+// PresentBackSurface at the current client size; after live frames alone,
+// only the part they changed.
 void PresentGraph();
+// Copies the whole back surface to (0, 0) of `destination`, for tests; false
+// when there is none.
+bool CopyBackSurface(HDC destination);
 // Draws the data set view and invalidates the window so WM_PAINT presents it.
 // A pending redraw request is dropped: this picture replaces it.
 void RefreshGraph();
+// A scene drawn last time at the same size is copied from a kept picture.
 void DrawDataSetView();
-// Draws the live trace; the caller presents.
+// Draws the live trace; the caller presents. Costs what changed since the
+// last live frame, unless something else was drawn since.
 void DrawLiveTrace();
-// How many live-trace frames were drawn since the program started.
+// How many live-trace frames were drawn since the program started, and how
+// many of them in full rather than from the frame before.
 uint64_t LiveTraceFramesDrawn();
+uint64_t LiveTraceFramesDrawnInFull();
 // A registered message: sent to the main window, it answers LiveTraceFramesDrawn,
 // so a benchmark can count the frames of a download from outside.
 constexpr wchar_t kLiveTraceFramesMessage[] = L"ZelLiveTraceFrames";

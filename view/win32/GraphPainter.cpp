@@ -3,9 +3,11 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <cmath>
 #include <vector>
 
 #include "view/GraphColours.h"
+#include "view/win32/ThinPolylines.h"
 
 namespace {
 
@@ -22,23 +24,48 @@ const Color kBlue = ColourOf(GraphColour::Blue);
 const Color kRed = ColourOf(GraphColour::Red);
 const Color kGreen = ColourOf(GraphColour::Green);
 
-// One path for the whole series: a segment at a time is an order of magnitude
-// slower under GDI+.
+// One path for the whole series, or for its points from `first` on: a segment
+// at a time is an order of magnitude slower under GDI+.
 void DrawSeries(Graphics& graphics, const std::vector<GraphPoint>& series, const Color& colour, float width,
-                SeriesStroke stroke) {
-  if (series.size() < 2) return;
+                SeriesStroke stroke, size_t first = 0) {
+  if (series.size() < first + 2) return;
   Pen pen(colour, width);
   // The default mitre throws spikes of up to ten pen widths at sharp reversals;
   // a bevel stays within half a pen width of the sample.
   pen.SetLineJoin(Gdiplus::LineJoinBevel);
   std::vector<Gdiplus::Point> points;
-  points.reserve(series.size());
-  for (const GraphPoint& point : series) points.emplace_back(point.x, point.y);
+  points.reserve(series.size() - first);
+  for (size_t i = first; i < series.size(); ++i) points.emplace_back(series[i].x, series[i].y);
   if (stroke == SeriesStroke::OnePath) {
     graphics.DrawLines(&pen, points.data(), static_cast<INT>(points.size()));
     return;
   }
   for (size_t i = 1; i < points.size(); ++i) graphics.DrawLine(&pen, points[i - 1], points[i]);
+}
+
+// The device context under a graphics, for GDI calls between its own.
+class GraphicsDc {
+ public:
+  explicit GraphicsDc(Graphics& graphics) : graphics_(graphics), dc_(graphics.GetHDC()) {}
+  ~GraphicsDc() { graphics_.ReleaseHDC(dc_); }
+  GraphicsDc(const GraphicsDc&) = delete;
+  GraphicsDc& operator=(const GraphicsDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  Graphics& graphics_;
+  HDC dc_;
+};
+
+void DrawDataSetSeries(Graphics& graphics, const std::vector<GraphPoint>& series, const Color& colour,
+                       SeriesStroke stroke) {
+  if (stroke != SeriesStroke::ThinPolylines) {
+    DrawSeries(graphics, series, colour, kDataSetSeriesWidth, stroke);
+    return;
+  }
+  static_assert(kDataSetSeriesWidth == 2.0f, "thin polylines stand in for a 2-pixel pen");
+  const GraphicsDc dc(graphics);
+  DrawThinPolylines(dc.Get(), series, colour.ToCOLORREF());
 }
 
 void DrawGround(Graphics& graphics, int32_t width, int32_t groundY, float penWidth) {
@@ -55,14 +82,26 @@ void DrawBands(Graphics& graphics, const std::vector<LineBand>& bands, int32_t g
   }
 }
 
+class LabelFont : public Gdiplus::Font {
+ public:
+  LabelFont() : Gdiplus::Font(L"Arial", 12.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint) {}
+};
+
+Gdiplus::PointF OriginOf(const GraphLabel& label) {
+  return {static_cast<Gdiplus::REAL>(label.origin.x), static_cast<Gdiplus::REAL>(label.origin.y)};
+}
+
 void DrawLabels(Graphics& graphics, const std::vector<GraphLabel>& labels) {
-  const Gdiplus::Font font(L"Arial", 12.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
+  const LabelFont font;
   for (const GraphLabel& label : labels) {
     const Gdiplus::SolidBrush brush(ColourOf(label.colour));
-    const Gdiplus::PointF origin(static_cast<Gdiplus::REAL>(label.origin.x),
-                                 static_cast<Gdiplus::REAL>(label.origin.y));
-    graphics.DrawString(label.text.c_str(), -1, &font, origin, &brush);
+    graphics.DrawString(label.text.c_str(), -1, &font, OriginOf(label), &brush);
   }
+}
+
+void DrawLiveLayer(Graphics& graphics, const LiveScene& scene, SeriesStroke stroke) {
+  DrawGround(graphics, scene.width, scene.groundY, kLiveSeriesWidth);
+  DrawSeries(graphics, scene.samples, kRed, kLiveSeriesWidth, stroke);
 }
 
 }  // namespace
@@ -71,15 +110,47 @@ void PaintDataSetScene(HDC dc, const DataSetScene& scene, SeriesStroke stroke) {
   if (scene.empty) return;
   Graphics graphics(dc);
   DrawGround(graphics, scene.width, scene.groundY, 1.0f);
-  DrawSeries(graphics, scene.altitude, kRed, kDataSetSeriesWidth, stroke);
-  DrawSeries(graphics, scene.velocity, kGreen, kDataSetSeriesWidth, stroke);
+  DrawDataSetSeries(graphics, scene.altitude, kRed, stroke);
+  DrawDataSetSeries(graphics, scene.velocity, kGreen, stroke);
   DrawBands(graphics, scene.bands, scene.groundY);
   DrawLabels(graphics, scene.labels);
 }
 
 void PaintLiveScene(HDC dc, const LiveScene& scene, SeriesStroke stroke) {
   Graphics graphics(dc);
-  DrawGround(graphics, scene.width, scene.groundY, kLiveSeriesWidth);
-  DrawSeries(graphics, scene.samples, kRed, kLiveSeriesWidth, stroke);
+  DrawLiveLayer(graphics, scene, stroke);
   DrawLabels(graphics, scene.labels);
+}
+
+void PaintLiveLayer(HDC dc, const LiveScene& scene) {
+  Graphics graphics(dc);
+  DrawLiveLayer(graphics, scene, SeriesStroke::OnePath);
+}
+
+// Under Wine a wide line costs as much clipped away as drawn.
+void PaintLiveLayerArea(HDC dc, const LiveScene& scene, const RECT& area, size_t first) {
+  Graphics graphics(dc);
+  graphics.SetClip(Gdiplus::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top));
+  if (area.top <= scene.groundY + kLiveStrokeReach && scene.groundY - kLiveStrokeReach < area.bottom) {
+    DrawGround(graphics, scene.width, scene.groundY, kLiveSeriesWidth);
+  }
+  DrawSeries(graphics, scene.samples, kRed, kLiveSeriesWidth, SeriesStroke::OnePath, first);
+}
+
+void PaintLabels(HDC dc, const std::vector<GraphLabel>& labels) {
+  Graphics graphics(dc);
+  DrawLabels(graphics, labels);
+}
+
+// Glyphs stay inside the measured box, which has room on each side; the margin
+// is for rounding.
+RECT LabelBounds(HDC dc, const GraphLabel& label) {
+  constexpr LONG kMargin = 2;
+  const Graphics graphics(dc);
+  const LabelFont font;
+  Gdiplus::RectF box;
+  graphics.MeasureString(label.text.c_str(), -1, &font, OriginOf(label), &box);
+  return {static_cast<LONG>(std::floor(box.X)) - kMargin, static_cast<LONG>(std::floor(box.Y)) - kMargin,
+          static_cast<LONG>(std::ceil(box.GetRight())) + kMargin,
+          static_cast<LONG>(std::ceil(box.GetBottom())) + kMargin};
 }

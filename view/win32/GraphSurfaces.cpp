@@ -18,12 +18,21 @@ PixelMasks MasksOf(IDirectDrawSurface7* surface) {
   return {format.dwRBitMask, format.dwGBitMask, format.dwBBitMask};
 }
 
-RECT ClientRectOnScreen(HWND window, int32_t width, int32_t height) {
-  POINT topLeft{0, 0};
-  POINT bottomRight{width, height};
+RECT ClientRectOnScreen(HWND window, const RECT& client) {
+  POINT topLeft{client.left, client.top};
+  POINT bottomRight{client.right, client.bottom};
   ClientToScreen(window, &topLeft);
   ClientToScreen(window, &bottomRight);
   return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+bool FillSurface(IDirectDrawSurface7* surface, Rgb colour, const RECT* area = nullptr) {
+  if (!surface) return false;
+  DDBLTFX effects = SizedRecord<DDBLTFX>();
+  effects.dwFillColor = PackPixel(colour, MasksOf(surface));
+  RECT destination = area ? *area : RECT{};
+  return SUCCEEDED(
+      surface->Blt(area ? &destination : nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects));
 }
 
 }  // namespace
@@ -36,7 +45,8 @@ bool GraphSurfaces::Create(HWND window, int32_t width, int32_t height) {
       SUCCEEDED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(directDraw_.GetAddressOf()), IID_IDirectDraw7,
                                    nullptr)) &&
       SUCCEEDED(directDraw_->SetCooperativeLevel(window, DDSCL_NORMAL)) && CreatePrimarySurface() &&
-      CreateBackSurface(width, height) && AttachClipper(window);
+      CreateOffscreenSurface({width, height}, backSurface_) && AttachClipper(window);
+  backSize_ = {width, height};
   if (!created) Release();
   return created;
 }
@@ -48,13 +58,18 @@ bool GraphSurfaces::CreatePrimarySurface() {
   return SUCCEEDED(directDraw_->CreateSurface(&description, primarySurface_.GetAddressOf(), nullptr));
 }
 
-bool GraphSurfaces::CreateBackSurface(int32_t width, int32_t height) {
+bool GraphSurfaces::CreateOffscreenSurface(SIZE size, Microsoft::WRL::ComPtr<IDirectDrawSurface7>& surface) {
   DDSURFACEDESC2 description = SizedRecord<DDSURFACEDESC2>();
   description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
   description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
-  description.dwWidth = static_cast<DWORD>(width);
-  description.dwHeight = static_cast<DWORD>(height);
-  return SUCCEEDED(directDraw_->CreateSurface(&description, backSurface_.GetAddressOf(), nullptr));
+  description.dwWidth = static_cast<DWORD>(size.cx);
+  description.dwHeight = static_cast<DWORD>(size.cy);
+  return SUCCEEDED(directDraw_->CreateSurface(&description, surface.GetAddressOf(), nullptr));
+}
+
+IDirectDrawSurface7* GraphSurfaces::KeptSurface() {
+  if (!keptSurface_ && backSurface_ && !CreateOffscreenSurface(backSize_, keptSurface_)) keptSurface_.Reset();
+  return keptSurface_.Get();
 }
 
 // The primary surface keeps the only lasting reference to the clipper.
@@ -65,43 +80,59 @@ bool GraphSurfaces::AttachClipper(HWND window) {
 }
 
 void GraphSurfaces::Release() {
+  keptSurface_.Reset();
   backSurface_.Reset();
+  backSize_ = {};
   primarySurface_.Reset();
   if (directDraw_) directDraw_->SetCooperativeLevel(window_, DDSCL_NORMAL);
   directDraw_.Reset();
 }
 
-bool GraphSurfaces::Fill(Rgb colour) {
-  if (!backSurface_) return false;
-  DDBLTFX effects = SizedRecord<DDBLTFX>();
-  effects.dwFillColor = PackPixel(colour, MasksOf(backSurface_.Get()));
-  return SUCCEEDED(backSurface_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects));
+bool GraphSurfaces::Fill(Rgb colour) { return FillSurface(backSurface_.Get(), colour); }
+
+bool GraphSurfaces::FillKept(Rgb colour, const RECT* area) { return FillSurface(keptSurface_.Get(), colour, area); }
+
+bool GraphSurfaces::CopyKeptToBack(const RECT& area) {
+  if (!backSurface_ || !keptSurface_) return false;
+  RECT destination = area;
+  RECT source = area;
+  return SUCCEEDED(backSurface_->Blt(&destination, keptSurface_.Get(), &source, DDBLT_WAIT, nullptr));
 }
 
 PresentResult GraphSurfaces::Present(HWND window, int32_t width, int32_t height) {
+  return PresentFrom(ClientRectOnScreen(window, {0, 0, width, height}), nullptr);
+}
+
+PresentResult GraphSurfaces::PresentArea(HWND window, const RECT& area) {
+  return PresentFrom(ClientRectOnScreen(window, area), &area);
+}
+
+PresentResult GraphSurfaces::PresentFrom(const RECT& destination, const RECT* source) {
   if (!primarySurface_ || !backSurface_) return PresentResult::NotShown;
-  if (Blit(window, width, height) != DDERR_SURFACELOST) return PresentResult::Shown;
+  if (Blit(destination, source) != DDERR_SURFACELOST) return PresentResult::Shown;
   return Restore() ? PresentResult::Restored : PresentResult::NotShown;
 }
 
-HRESULT GraphSurfaces::Blit(HWND window, int32_t width, int32_t height) {
+HRESULT GraphSurfaces::Blit(const RECT& destination, const RECT* source) {
   if (StrikeDrawingFault(DrawingFault::SurfacesLost)) {
     Fill(kLostSurfaceContent);
     return DDERR_SURFACELOST;
   }
-  RECT destination = ClientRectOnScreen(window, width, height);
+  RECT to = destination;
+  RECT from = source ? *source : RECT{};
   HRESULT result;
   do {
-    result = primarySurface_->Blt(&destination, backSurface_.Get(), nullptr, DDBLT_WAIT, nullptr);
+    result = primarySurface_->Blt(&to, backSurface_.Get(), source ? &from : nullptr, DDBLT_WAIT, nullptr);
   } while (result == DDERR_WASSTILLDRAWING);
   return result;
 }
 
-// Each surface gets its chance, whatever became of the other.
+// Each surface gets its chance, whatever became of the others.
 bool GraphSurfaces::Restore() {
   const bool primaryRestored = SUCCEEDED(primarySurface_->Restore());
   const bool backRestored = SUCCEEDED(backSurface_->Restore());
-  return primaryRestored && backRestored;
+  const bool keptRestored = !keptSurface_ || SUCCEEDED(keptSurface_->Restore());
+  return primaryRestored && backRestored && keptRestored;
 }
 
 SurfaceDc::SurfaceDc(IDirectDrawSurface7* surface) : surface_(surface) {

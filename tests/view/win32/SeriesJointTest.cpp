@@ -15,6 +15,7 @@
 #include "device/NoDeviceBackend.h"
 #include "sim/FlightModel.h"
 #include "support/LogCapture.h"
+#include "support/win32/MemoryPicture.h"
 #include "view/GraphScene.h"
 #include "view/win32/GdiplusSession.h"
 #include "view/win32/GraphPainter.h"
@@ -23,43 +24,6 @@ namespace {
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
-
-// A white 32-bit picture of kWidth x kHeight behind a memory device context.
-class OffscreenPicture {
- public:
-  OffscreenPicture() : dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    previous_ = SelectObject(dc_, bitmap_);
-    PatBlt(dc_, 0, 0, kWidth, kHeight, WHITENESS);
-  }
-  ~OffscreenPicture() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  OffscreenPicture(const OffscreenPicture&) = delete;
-  OffscreenPicture& operator=(const OffscreenPicture&) = delete;
-
-  bool Ready() const { return bits_ != nullptr; }
-  HDC Dc() const { return dc_; }
-  uint32_t Pixel(int x, int y) const {
-    GdiFlush();
-    return bits_[static_cast<size_t>(y) * kWidth + static_cast<size_t>(x)];
-  }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-  uint32_t* bits_ = nullptr;
-};
 
 double DistanceToNearest(const std::vector<GraphPoint>& joints, int x, int y) {
   double nearest = HUGE_VAL;
@@ -74,8 +38,8 @@ struct StrokeDifference {
 
 StrokeDifference CompareStrokes(const std::function<void(HDC, SeriesStroke)>& paint,
                                 const std::vector<GraphPoint>& joints) {
-  OffscreenPicture onePath;
-  OffscreenPicture segments;
+  const MemoryPicture onePath(kWidth, kHeight);
+  const MemoryPicture segments(kWidth, kHeight);
   EXPECT_TRUE(onePath.Ready() && segments.Ready());
   if (!onePath.Ready() || !segments.Ready()) return {};
   paint(onePath.Dc(), SeriesStroke::OnePath);
