@@ -37,16 +37,25 @@ class Rocket {
       apogee_ = height_;
       apogeeTime_ = time_;
     }
+    if (velocity_ > topSpeed_) {
+      topSpeed_ = velocity_;
+      topSpeedTime_ = time_;
+    }
     if (pastApogee_ && height_ <= 0.0) {
       height_ = 0.0;
       velocity_ = 0.0;
       landed_ = true;
+      landingTime_ = time_;
     }
   }
 
   double Height() const { return height_; }
   double Apogee() const { return apogee_; }
   double ApogeeTime() const { return apogeeTime_; }
+  double TopSpeed() const { return topSpeed_; }
+  double TopSpeedTime() const { return topSpeedTime_; }
+  bool Landed() const { return landed_; }
+  double LandingTime() const { return landingTime_; }
 
  private:
   double Acceleration(double burning) const {
@@ -73,6 +82,9 @@ class Rocket {
   double velocity_ = 0.0;
   double apogee_ = 0.0;
   double apogeeTime_ = 0.0;
+  double topSpeed_ = 0.0;
+  double topSpeedTime_ = 0.0;
+  double landingTime_ = 0.0;
   bool pastApogee_ = false;
   bool landed_ = false;
 };
@@ -129,8 +141,14 @@ RecordedFlight RecordFlight(const FlightParameters& parameters) {
   }
   if (flight.launchSample < 0) return flight;
   flight.packets = PacketsOfSet(flight.words);
-  flight.apogeeMetres = rocket.Apogee();
   // Sample i of the simulation is taken at (i + 1) * kSampleS.
-  flight.apogeeTimeS = rocket.ApogeeTime() - (firstSample + 1) * kSampleS;
+  const double setStart = (firstSample + 1) * kSampleS;
+  flight.apogeeMetres = rocket.Apogee();
+  flight.apogeeTimeS = rocket.ApogeeTime() - setStart;
+  flight.launchTimeS = parameters.padTimeS - setStart;
+  flight.burnOutTimeS = parameters.padTimeS + parameters.burnTimeS - setStart;
+  flight.topSpeedMs = rocket.TopSpeed();
+  flight.topSpeedTimeS = rocket.TopSpeedTime() - setStart;
+  flight.landingTimeS = rocket.Landed() ? rocket.LandingTime() - setStart : -1.0;
   return flight;
 }

@@ -57,6 +57,14 @@ struct RecordedFlight {
   // and when it was reached, in seconds after the set's first sample.
   double apogeeMetres = 0.0;
   double apogeeTimeS = 0.0;
+  // Likewise: when the motor lit (the lift-off) and burnt out, the highest
+  // speed (m/s) and when it was reached, and when the rocket touched down
+  // (-1 when it was still in the air as the recording ended).
+  double launchTimeS = 0.0;
+  double burnOutTimeS = 0.0;
+  double topSpeedMs = 0.0;
+  double topSpeedTimeS = 0.0;
+  double landingTimeS = -1.0;
 
   // The sample of the set at which the altimeter decided each event; -1 for none.
   int launchSample = -1;

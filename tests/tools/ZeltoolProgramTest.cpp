@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,22 @@ TEST_F(ZeltoolProgramTest, ALatin1FileNameOpens) {
   EXPECT_EQ(0, info.status) << info.err;
   EXPECT_EQ("", info.err);
   EXPECT_EQ(0u, info.out.find(latin1 + ": 1 set\n")) << info.out;
+}
+
+// The logbook as a shell redirects it: standard output holds only the table,
+// standard error only the file that failed, and the status says so.
+TEST_F(ZeltoolProgramTest, StatsKeepsTheLogbookAndTheComplaintApart) {
+  const std::string latin1 = InFolder("vol-\xE9t\xE9.zel");
+  std::filesystem::rename(folder.Path("flight.zel"), latin1);
+  WriteFileBytes(InFolder("broken.zel"), "not a flight");
+  const ProgramRun stats = RunProgram({"stats", latin1, InFolder("broken.zel"), "--format", "csv", "--units", "ft"});
+  ASSERT_TRUE(stats.exited) << "signal " << stats.status;
+  EXPECT_EQ(1, stats.status);
+  EXPECT_EQ("zeltool: " + InFolder("broken.zel") + " is not a data set file\n", stats.err);
+  EXPECT_EQ(0u, stats.out.find("file,set,comment,samples,")) << stats.out;
+  EXPECT_NE(std::string::npos, stats.out.find(",apogee (ft),"));
+  EXPECT_NE(std::string::npos, stats.out.find("\n" + latin1 + ",0,caf\xE9,3,0.30,")) << stats.out;
+  EXPECT_EQ(2, std::count(stats.out.begin(), stats.out.end(), '\n')) << "a header and one flight";
 }
 
 TEST_F(ZeltoolProgramTest, NoCommandLineEndsTheProcess) {

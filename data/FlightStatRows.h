@@ -1,0 +1,17 @@
+#pragma once
+// Flight statistics as labelled rows with their units, for people: the text
+// that zeltool prints and the table a report draws beside its chart.
+#include <string>
+#include <vector>
+
+#include "data/FlightStats.h"
+#include "data/StatUnits.h"
+
+struct StatRow {
+  std::string label;   // "apogee"
+  std::string value;   // "298.4 m"; "none" when the set does not show it
+  std::string detail;  // "at 8.69 s"; may be empty
+};
+
+// Every statistic in a fixed order, missing ones included (as "none").
+std::vector<StatRow> FlightStatRows(const FlightStats& stats, UnitSystem units);
