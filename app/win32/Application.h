@@ -7,7 +7,8 @@
 
 class AltimeterLink;
 
-// Banner, dialog class, GDI+, the main window and its message loop; returns
+// The log on standard output, banner, dialog class, GDI+, the main window and
+// its message loop; returns
 // the process's exit code. `beside`, when given, makes further windows once the
 // main window (its argument) is up; they run on the same loop.
 int RunApplication(HINSTANCE instance, AltimeterLink& link, const std::function<void(HWND)>& beside = nullptr);
