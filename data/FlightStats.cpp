@@ -62,6 +62,7 @@ class StatsBuilder {
     if (altitude_.empty()) return;
     pad_ = CentredMean(altitude_, 0, kMeanHalfWindow);
     FindClimb();
+    stats_.padLevel = pad_;
     stats_.lineA = Firing(HasLineA);
     stats_.lineB = Firing(HasLineB);
     if (stats_.apogeeS) MeasureDescent();

@@ -45,6 +45,9 @@ struct DescentRate {
 struct FlightStats {
   int32_t samples = 0;
   double durationS = 0.0;
+  // The pad's level above the set's first sample, m: a chart of altitude
+  // above the pad subtracts it from the set's altitudes.
+  double padLevel = 0.0;
   std::optional<double> launchS;
   std::optional<double> burnOutS;      // when the speed peaks
   std::optional<double> topSpeed;      // m/s, at burn-out

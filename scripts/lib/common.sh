@@ -22,7 +22,7 @@ zel_require_packages() {
 zel_require_build_tools() {
   zel_require_packages cmake make g++ libgtest-dev googletest libbenchmark-dev \
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 clang libclang-rt-14-dev \
-    libhidapi-dev pkg-config libcairo2-dev
+    libhidapi-dev pkg-config libcairo2-dev poppler-utils
 }
 
 zel_require_wine() {

@@ -3,10 +3,11 @@
 #include <cairo-svg.h>
 #include <cairo.h>
 
-#include <memory>
 #include <vector>
 
 #include "view/GraphColours.h"
+#include "view/cairo/CairoHandles.h"
+#include "view/cairo/PageText.h"
 
 namespace {
 
@@ -27,19 +28,6 @@ constexpr double kBaselineRise = 1.0;
 // GDI+ centres pixels on whole coordinates, cairo on halves: lines move half a
 // pixel to cover the pixels the program's pens cover.
 constexpr double kPixelCentre = 0.5;
-
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct ContextDeleter {
-  void operator()(cairo_t* cairo) const { cairo_destroy(cairo); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-using Context = std::unique_ptr<cairo_t, ContextDeleter>;
-
-void SetColour(cairo_t* cairo, Rgb colour) {
-  cairo_set_source_rgb(cairo, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0);
-}
 
 void StrokePolyline(cairo_t* cairo, const std::vector<GraphPoint>& points, Rgb colour, double width) {
   if (points.size() < 2) return;
@@ -85,28 +73,22 @@ void PaintScene(cairo_t* cairo, const DataSetScene& scene) {
   DrawLabels(cairo, scene.labels);
 }
 
-cairo_status_t WriteToStream(void* closure, const unsigned char* data, unsigned int length) {
-  std::ostream& out = *static_cast<std::ostream*>(closure);
-  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(length));
-  return out ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
-}
-
 // True when cairo drew the whole scene onto `surface`.
 bool Paint(cairo_surface_t* surface, const DataSetScene& scene) {
-  const Context cairo(cairo_create(surface));
+  const CairoContext cairo(cairo_create(surface));
   PaintScene(cairo.get(), scene);
   return cairo_status(cairo.get()) == CAIRO_STATUS_SUCCESS;
 }
 
 bool WritePng(const DataSetScene& scene, int32_t width, int32_t height, std::ostream& out) {
-  const Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+  const CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
   return Paint(surface.get(), scene) &&
          cairo_surface_write_to_png_stream(surface.get(), WriteToStream, &out) == CAIRO_STATUS_SUCCESS;
 }
 
 // The SVG surface writes as it is painted, and its end when finished.
 bool WriteSvg(const DataSetScene& scene, int32_t width, int32_t height, std::ostream& out) {
-  const Surface surface(cairo_svg_surface_create_for_stream(WriteToStream, &out, width, height));
+  const CairoSurface surface(cairo_svg_surface_create_for_stream(WriteToStream, &out, width, height));
   if (!Paint(surface.get(), scene)) return false;
   cairo_surface_finish(surface.get());
   return cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS;

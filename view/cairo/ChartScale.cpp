@@ -1,0 +1,56 @@
+#include "view/cairo/ChartScale.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "data/StatUnits.h"
+
+namespace {
+
+// Guards the multiples of a step against the last bits of binary fractions:
+// 0.3 / 0.1 is 2.9999999999999996.
+constexpr double kRounding = 1e-9;
+// Shares of the data's span: an end moves to a round value this near, else
+// lies this far past the data.
+constexpr double kSnapShare = 0.05;
+constexpr double kPadShare = 0.02;
+
+double RoundBelow(double value, double step) { return std::floor(value / step + kRounding) * step; }
+double RoundAbove(double value, double step) { return std::ceil(value / step - kRounding) * step; }
+
+// The smallest round step with at most `intervals` of them from min to max.
+double RoundStep(double min, double max, int intervals) {
+  for (double power = std::pow(10.0, std::floor(std::log10((max - min) / intervals)));; power *= 10.0) {
+    for (const double mantissa : {1.0, 2.0, 5.0}) {
+      const double step = mantissa * power;
+      if ((RoundAbove(max, step) - RoundBelow(min, step)) / step <= intervals + kRounding) return step;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<double> AxisScale::Ticks() const {
+  std::vector<double> ticks;
+  const long first = std::lround(RoundAbove(low, step) / step), last = std::lround(RoundBelow(high, step) / step);
+  for (long i = first; i <= last; ++i) ticks.push_back(static_cast<double>(i) * step);
+  return ticks;
+}
+
+std::string AxisScale::TickText(double value) const {
+  const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + kRounding)));
+  return FixedText(value, decimals);
+}
+
+AxisScale RoundScale(double min, double max, int mostIntervals) {
+  if (!std::isfinite(min) || !std::isfinite(max)) min = max = 0.0;
+  if (!(max > min)) {
+    min -= 1.0;
+    max += 1.0;
+  }
+  const double span = max - min;
+  const double step = RoundStep(min, max, std::max(1, mostIntervals));
+  const double below = RoundBelow(min, step), above = RoundAbove(max, step);
+  return {min - below <= kSnapShare * span ? below : min - kPadShare * span,
+          above - max <= kSnapShare * span ? above : max + kPadShare * span, step};
+}

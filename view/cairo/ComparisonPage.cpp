@@ -1,0 +1,66 @@
+#include "view/cairo/ComparisonPage.h"
+
+#include "view/cairo/ChartPainter.h"
+#include "view/cairo/PageText.h"
+
+namespace {
+
+constexpr double kMargin = 36.0;
+constexpr double kHeaderHeight = 30.0;
+constexpr double kLegendGap = 10.0;
+constexpr double kLegendPitch = 15.0;
+constexpr double kSwatchLength = 24.0;
+constexpr double kSwatchWidth = 3.0;
+constexpr double kColumnGap = 14.0;
+
+constexpr TextStyle kLegendText{10.0, false, {0, 0, 0}};
+
+PageBox Content() {
+  return {kMargin, kMargin, kComparisonPage.width - 2 * kMargin, kComparisonPage.height - 2 * kMargin};
+}
+
+double LegendHeight(const ComparisonContent& comparison) {
+  return kLegendPitch * static_cast<double>(comparison.flights.size());
+}
+
+void PaintLegend(cairo_t* cairo, const ComparisonContent& comparison, const PageBox& legend) {
+  const std::vector<ComparedFlight>& flights = comparison.flights;
+  UseTextStyle(cairo, kLegendText);
+  const double nameX = legend.left + kSwatchLength + kColumnGap;
+  const double apogeeX = nameX + WidestOf(cairo, flights, &ComparedFlight::name) + kColumnGap;
+  const double commentX = apogeeX + WidestOf(cairo, flights, &ComparedFlight::apogee) + kColumnGap;
+  for (size_t i = 0; i < flights.size(); ++i) {
+    const ComparedFlight& flight = flights[i];
+    const double baseline = legend.top + kLegendPitch * static_cast<double>(i + 1) - 4.0;
+    SetColour(cairo, comparison.chart.curves[i].colour);
+    cairo_set_line_width(cairo, kSwatchWidth);
+    cairo_move_to(cairo, legend.left, baseline - 3.5);
+    cairo_rel_line_to(cairo, kSwatchLength, 0.0);
+    cairo_stroke(cairo);
+    UseTextStyle(cairo, kLegendText);
+    ShowText(cairo, nameX, baseline, flight.name);
+    ShowText(cairo, apogeeX, baseline, flight.apogee);
+    const std::string comment = flight.note.empty() ? flight.comment : flight.comment + " (" + flight.note + ")";
+    ShowText(cairo, commentX, baseline, FittedText(cairo, comment, legend.Right() - commentX));
+  }
+}
+
+}  // namespace
+
+ChartLayout ComparisonChartLayout(const ComparisonContent& comparison) {
+  const PageBox content = Content();
+  const double top = content.top + kHeaderHeight;
+  return LayOutChart(comparison.chart, {content.left, top, content.width,
+                                        content.Bottom() - LegendHeight(comparison) - kLegendGap - top});
+}
+
+bool WriteComparison(const ComparisonContent& comparison, PageFormat format, std::ostream& out) {
+  const PageBox content = Content();
+  const auto paint = [&](cairo_t* cairo) {
+    ShowPageTitle(cairo, content.left, content.Right(), content.top + 16.0, "Flights compared", comparison.made);
+    PaintChart(cairo, comparison.chart, ComparisonChartLayout(comparison));
+    const double height = LegendHeight(comparison);
+    PaintLegend(cairo, comparison, {content.left, content.Bottom() - height, content.width, height});
+  };
+  return WritePage(format, kComparisonPage, {"Flights compared", comparison.made}, paint, out);
+}
