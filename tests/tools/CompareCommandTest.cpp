@@ -3,11 +3,9 @@
 // legend a PDF reader can read; refused with one line and no file otherwise.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "data/DataSetFile.h"
 #include "data/FlightStats.h"
 #include "device/AltimeterLink.h"
 #include "device/NoDeviceBackend.h"
@@ -43,12 +41,7 @@ class CompareCommandTest : public testing::Test {
   }
 
   void WriteFlight(const std::string& name, const std::vector<DataPacket>& packets, const std::string& comment) {
-    DataSetFileContent content;
-    content.packets = packets;
-    content.comment = comment;
-    std::ostringstream bytes;
-    ASSERT_TRUE(WriteDataSetFile(bytes, content));
-    WriteFileBytes(folder.Path(name), bytes.str());
+    WriteFlightFile(folder, name, packets, comment);
   }
 
   std::wstring Wide(const std::string& name) const { return folder.WidePath(name); }

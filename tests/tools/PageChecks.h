@@ -13,11 +13,25 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "data/DataSetFile.h"
 #include "support/TempFolder.h"
 #include "tools/PngPicture.h"
 #include "view/PixelColour.h"
 #include "view/cairo/ChartLayout.h"
 #include "view/cairo/PageOutput.h"
+
+// A data set file of one flight in `folder`, as the program saves one.
+inline void WriteFlightFile(const TempFolder& folder, const std::string& name, const std::vector<DataPacket>& packets,
+                            const std::string& comment) {
+  DataSetFileContent content;
+  content.packets = packets;
+  content.comment = comment;
+  std::ostringstream bytes;
+  ASSERT_TRUE(WriteDataSetFile(bytes, content));
+  WriteFileBytes(folder.Path(name), bytes.str());
+}
 
 // pdftotext is poppler-utils' (Debian: apt-get install poppler-utils).
 inline bool HavePdfToText() {

@@ -3,11 +3,9 @@
 // the paper asked for; refused with one line and no file when it cannot be made.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "data/DataSetFile.h"
 #include "data/FlightStatRows.h"
 #include "data/FlightStats.h"
 #include "device/AltimeterLink.h"
@@ -44,12 +42,7 @@ class ReportCommandTest : public testing::Test {
 
   void WriteFlight(const std::string& name, const std::vector<DataPacket>& packets,
                    const std::string& comment = kComment) {
-    DataSetFileContent content;
-    content.packets = packets;
-    content.comment = comment;
-    std::ostringstream bytes;
-    ASSERT_TRUE(WriteDataSetFile(bytes, content));
-    WriteFileBytes(folder.Path(name), bytes.str());
+    WriteFlightFile(folder, name, packets, comment);
   }
 
   std::wstring Wide(const std::string& name) const { return folder.WidePath(name); }
