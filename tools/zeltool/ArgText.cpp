@@ -88,3 +88,9 @@ bool ParseCount(const std::wstring& word, int& count) {
   count = value;
   return true;
 }
+
+bool ParseUnitSystem(const std::wstring& word, UnitSystem& units) {
+  if (word != L"m" && word != L"ft") return false;
+  units = word == L"m" ? UnitSystem::Metric : UnitSystem::Imperial;
+  return true;
+}

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "data/StatUnits.h"
+
 // A word of a narrow command line; never throws.
 std::wstring WideArg(const std::string& bytes);
 
@@ -23,3 +25,6 @@ std::string PathText(const std::filesystem::path& path);
 
 // A decimal count, 0 or more, that fits an int; false for anything else.
 bool ParseCount(const std::wstring& word, int& count);
+
+// "m" or "ft", for --units; false for anything else.
+bool ParseUnitSystem(const std::wstring& word, UnitSystem& units);

@@ -27,12 +27,6 @@ bool ParsePageFormat(const std::wstring& output, PageFormat& format) {
   return true;
 }
 
-bool ParseUnitSystem(const std::wstring& word, UnitSystem& units) {
-  if (word != L"m" && word != L"ft") return false;
-  units = word == L"m" ? UnitSystem::Metric : UnitSystem::Imperial;
-  return true;
-}
-
 bool WritePageFile(const std::wstring& output, const std::function<bool(std::ostream&)>& write, ZeltoolIo& io) {
   SafeFileWriter file{ArgPath(output)};
   if (file.IsOpen() && write(file.Stream()) && file.Commit()) return true;

@@ -6,15 +6,11 @@
 #include <ostream>
 #include <string>
 
-#include "data/StatUnits.h"
 #include "tools/zeltool/CommandTable.h"
 #include "view/cairo/PageOutput.h"
 
 // The format an output file's name asks for: .pdf, .png or .svg, in any case.
 bool ParsePageFormat(const std::wstring& output, PageFormat& format);
-
-// "m" or "ft".
-bool ParseUnitSystem(const std::wstring& word, UnitSystem& units);
 
 // The present, as a page records it. The environment's SOURCE_DATE_EPOCH
 // (seconds since 1970-01-01 UTC), when it holds such a count, stands for it,

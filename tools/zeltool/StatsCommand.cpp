@@ -32,11 +32,7 @@ bool ParseSet(const std::wstring& word, StatsRequest& request) {
   return true;
 }
 
-bool ParseUnits(const std::wstring& word, StatsRequest& request) {
-  if (word != L"m" && word != L"ft") return false;
-  request.units = word == L"m" ? UnitSystem::Metric : UnitSystem::Imperial;
-  return true;
-}
+bool ParseUnits(const std::wstring& word, StatsRequest& request) { return ParseUnitSystem(word, request.units); }
 
 bool ParseFormat(const std::wstring& word, StatsRequest& request) {
   if (word != L"text" && word != L"csv" && word != L"json") return false;
