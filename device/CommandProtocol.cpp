@@ -49,13 +49,16 @@ bool AltimeterLink::ResetDevice() {
 // still on their way (a cancelled download has asked for a whole block); read
 // as answers to the next command they would shift every later word. They are
 // dropped before the next sequence starts, until the input has been quiet.
+// Until the sequence about to start has finished, its own replies count as
+// stale too: one cut short by an exception never reaches Finish.
 void AltimeterLink::DiscardStaleReplies() {
-  if (!repliesMayBeStale_) return;
-  repliesMayBeStale_ = false;
-  const auto giveUp = std::chrono::steady_clock::now() + kLongestDrain;
-  uint16_t value = 0;
-  while (ReadReply(value, nullptr, kQuietMs) && std::chrono::steady_clock::now() < giveUp) {
+  if (repliesMayBeStale_) {
+    const auto giveUp = std::chrono::steady_clock::now() + kLongestDrain;
+    uint16_t value = 0;
+    while (ReadReply(value, nullptr, kQuietMs) && std::chrono::steady_clock::now() < giveUp) {
+    }
   }
+  repliesMayBeStale_ = true;
 }
 
 int AltimeterLink::Finish(int result) {

@@ -9,12 +9,7 @@ JobRule::Steps JobRule::OnNotice(uint32_t event, const DeviceBroadcast& broadcas
                                  const std::function<bool()>& namesOurDevice) {
   if (closing_ || broadcast.deviceType != DeviceBroadcast::kDeviceInterfaceType) return {};
   Steps steps;
-  if (event == kDeviceRemoveComplete && namesOurDevice()) {
-    steps.closeLink = true;
-    steps.refreshControls = true;  // the icon goes at once; the buttons stay busy
-    refreshDue_ = refreshDue_ || jobRunning_;
-    return steps;
-  }
+  if (event == kDeviceRemoveComplete && namesOurDevice()) return OurDeviceGone();
   if (jobRunning_) {
     // Connecting now would close the handles the job is using.
     reportDue_ = reportDue_ || event == kDeviceArrival;
@@ -23,6 +18,16 @@ JobRule::Steps JobRule::OnNotice(uint32_t event, const DeviceBroadcast& broadcas
   }
   steps.reportConnection = event == kDeviceArrival;
   steps.refreshControls = true;
+  return steps;
+}
+
+JobRule::Steps JobRule::OnSuspend() { return closing_ ? Steps{} : OurDeviceGone(); }
+
+JobRule::Steps JobRule::OurDeviceGone() {
+  Steps steps;
+  steps.closeLink = true;
+  steps.refreshControls = true;  // the icon goes at once; the buttons stay busy
+  refreshDue_ = refreshDue_ || jobRunning_;
   return steps;
 }
 

@@ -34,6 +34,9 @@ class JobRule {
   // A notice reached the dialog. `namesOurDevice` is asked only of the
   // removal of a device interface (asking logs the names compared).
   Steps OnNotice(uint32_t event, const DeviceBroadcast& broadcast, const std::function<bool()>& namesOurDevice);
+  // The machine is about to sleep with the link open: as our device's removal,
+  // since the device will not answer across the sleep.
+  Steps OnSuspend();
 
   // Before a job's thread is started: false, and nothing may start, while a
   // job runs or once closing. A job that then cannot start is JobEnded too.
@@ -50,6 +53,8 @@ class JobRule {
   bool JobRunning() const { return jobRunning_; }
 
  private:
+  Steps OurDeviceGone();
+
   bool jobRunning_ = false;
   bool closing_ = false;
   bool reportDue_ = false;

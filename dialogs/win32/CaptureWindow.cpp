@@ -8,13 +8,12 @@
 #include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "dialogs/CsvPath.h"
-#include "resources/ResourceIds.h"
+#include "dialogs/DownloadJobs.h"
 #include "view/win32/Graph.h"
 
 namespace {
 
 constexpr BYTE kLiveUpdateAlpha = 64;     // of 255: the graph shows through
-constexpr DWORD kBeforePacketCountMs = 100;
 constexpr int kCommentCapacity = 1024;    // narrow characters with the terminator
 constexpr UINT_PTR kStripSubclassId = 0;
 
@@ -72,7 +71,7 @@ void CCaptureWindow::UpdateControls(bool busy) {
   Enable(IDC_READ_DATA, connected && !busy);
   Enable(IDC_CLEAR_DEVICE, connected && !busy);
   Enable(IDC_LIVE_UPDATE, !busy);
-  const bool haveSets = !busy && PacketCount() > 0;
+  const bool haveSets = !busy && PacketCount(link) > 0;
   Enable(IDC_CLOSE, haveSets);
   Enable(IDC_SAVE_ALL, haveSets);
   const int32_t set = selectedSet;
@@ -110,7 +109,7 @@ void CCaptureWindow::OnClose() {
   link.RequestCancel();
   DebugLog << "Canceled IO." << std::endl;
   if (!WorkerHasEnded("reposting close message...")) return;
-  if (interruptedWorker) ForgetDownload();
+  if (interruptedWorker) ForgetDownload(link);
   EndDialog(hwnd, 0);
 }
 
@@ -122,64 +121,12 @@ void CCaptureWindow::OnReadData() {
   for (const int id : {IDC_READ_DATA, IDC_CLEAR_DEVICE, IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_SAVE_ALL}) {
     Enable(id, false);
   }
-  StartWorker([this] { ReadDataThread(); });
+  StartJob(JobKind::Download, [this] { RunDownload(link, *this); });
 }
 
-void CCaptureWindow::ReadDataThread() {
-  UpdateControlsInTurn(true);
-  ClearPackets();
-  RedrawMemoryMap();
-  AppendStatus(L"Attempting to connect to device.");
-  if (!link.IsConnected()) return EndReadWithFailure(kAltimeterNotFound);
-  AppendStatus(L"Altimeter found! Reading settings...");
-  if (link.ReadSettings() < 0) return EndReadWithFailure(L"Failed to read settings.");
-  // The device's own record converts this download and goes into its files.
-  link.settings.ParseOrSetDefaults();
-  AppendStatus(L"Settings read successfully.");
-  AppendStatus(L"Reading data...");
-  const int result = link.ReadData(OnPacketRead, this);
-  DebugLog << "Canceling IO" << std::endl;
-  if (result < 0) {
-    if (result == kCommandCancelled) {
-      ForgetDownload();
-      link.fastSet.Reset();
-    } else {
-      Enable(IDC_READ_DATA, true);
-    }
-    AppendStatus(L"Failed to read data.");
-    return;
-  }
-  const size_t count = PacketCount();
-  DebugLog << "Packets read: " << count << std::endl;
-  AppendStatus(L"Data read successfully.");
-  Sleep(kBeforePacketCountMs);
-  AppendStatus(L"Packets Read: " + std::to_wstring(count));
-  if (count == 0) {
-    link.fastSet.Reset();
-    RefreshGraph();
-  }
-  UpdateControlsInTurn(false);
-}
-
-// The other buttons stay as the download left them until the next update.
-void CCaptureWindow::EndReadWithFailure(const wchar_t* line) {
-  Enable(IDC_READ_DATA, true);
-  AppendStatus(line);
-}
-
-// The worker only asks for the live trace: the main window draws it, so a
-// drawing never holds up the download.
-void CCaptureWindow::OnPacketRead(void* context, int block, bool inBlock, bool setStart) {
-  auto& dialog = *static_cast<CCaptureWindow*>(context);
-  if (setStart) {
-    dialog.link.fastSet.Reset();
-  } else if (inBlock) {
-    if (dialog.liveUpdate) RequestLiveTrace();
-  } else {
-    dialog.AppendStatus(L"Packet Read: " + std::to_wstring(block));
-    dialog.RedrawMemoryMap();
-    DebugLog << "Read Packet @ Address: " << block << std::endl;
-  }
+// The main window draws the live trace: a drawing never holds up the download.
+void CCaptureWindow::LiveSamplesRead() {
+  if (liveUpdate) RequestLiveTrace();
 }
 
 // ---- Clear Device ----
@@ -188,24 +135,7 @@ void CCaptureWindow::OnClearDevice() {
   if (ShowMessage(IDS_ARE_YOU_SURE, MB_YESNO | MB_ICONWARNING) == IDNO) return;
   if (JobRunning()) return;  // one worker at a time
   for (const int id : {IDC_READ_DATA, IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_SAVE_ALL}) Enable(id, false);
-  StartWorker([this] { ClearDataThread(); });
-}
-
-void CCaptureWindow::ClearDataThread() {
-  if (!link.IsConnected()) {
-    UpdateControlsInTurn(false);
-    AppendStatus(kAltimeterNotFound);
-    return;
-  }
-  if (link.ClearData() < 0) {
-    UpdateControlsInTurn(false);
-    AppendStatus(L"Failed to clear data.");
-    return;
-  }
-  ClearPackets();
-  RedrawMemoryMap();
-  AppendStatus(L"Data cleared successfully.");
-  UpdateControlsInTurn(false);
+  StartJob(JobKind::ClearMemory, [this] { RunMemoryClear(link, *this); });
 }
 
 // ---- Comments and files ----
@@ -297,7 +227,7 @@ LRESULT CALLBACK CCaptureWindow::MemoryMapProc(HWND strip, UINT message, WPARAM 
       ValidateRect(strip, nullptr);
       return 1;
     case WM_LBUTTONDOWN:
-      if (dialog.JobRunning() || dialog.PacketCount() == 0) return 0;
+      if (dialog.JobRunning() || PacketCount(dialog.link) == 0) return 0;
       dialog.OnStripClick(LOWORD(lParam));
       return 0;
     default:
@@ -306,16 +236,6 @@ LRESULT CALLBACK CCaptureWindow::MemoryMapProc(HWND strip, UINT message, WPARAM 
 }
 
 // ---- Helpers ----
-
-void CCaptureWindow::ClearPackets() {
-  const auto lock = link.LockData();
-  link.packets.clear();
-}
-
-size_t CCaptureWindow::PacketCount() const {
-  const auto lock = link.LockData();
-  return link.packets.size();
-}
 
 bool CCaptureWindow::Checked(int id) const { return IsDlgButtonChecked(hwnd, id) == BST_CHECKED; }
 

@@ -10,6 +10,7 @@
 
 #include "dialogs/win32/MemoryMapStrip.h"
 #include "dialogs/win32/ToolDialog.h"
+#include "resources/ResourceIds.h"
 
 class CCaptureWindow : public ToolDialog {
  public:
@@ -35,11 +36,10 @@ class CCaptureWindow : public ToolDialog {
   void OnSaveSelected();
   void OnSaveAll();
 
-  // Workers.
-  void ReadDataThread();
-  void ClearDataThread();
-  void EndReadWithFailure(const wchar_t* line);
-  static void OnPacketRead(void* context, int block, bool inBlock, bool setStart);
+  // What the jobs show here.
+  void OfferRead() override { Enable(IDC_READ_DATA, true); }
+  void PacketsChanged() override { RedrawMemoryMap(); }
+  void LiveSamplesRead() override;
 
   // The strip.
   void RedrawMemoryMap();  // from the packets, and has the strip repaint; any thread
@@ -51,8 +51,6 @@ class CCaptureWindow : public ToolDialog {
   // Saves set n to a file the user names, with its CSV when asked; false when
   // the user cancelled or a file failed (the user has been told).
   bool SaveSetAs(int32_t n);
-  void ClearPackets();
-  size_t PacketCount() const;
   bool Checked(int id) const;
   void SetTranslucent(bool translucent);
 

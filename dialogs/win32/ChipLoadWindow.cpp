@@ -4,18 +4,14 @@
 #include <initializer_list>
 #include <utility>
 
-#include "data/SensorConverter.h"
 #include "device/AltimeterLink.h"
-#include "resources/DeviceSettingsIds.h"
+#include "dialogs/DownloadJobs.h"
+#include "dialogs/SettingsJobs.h"
 #include "resources/ResourceIds.h"
-#include "view/win32/Graph.h"
 
 namespace {
 
-constexpr DWORD kBeforeControlsChangeMs = 100;
 constexpr uint16_t kTenthsPerSecond = 10;
-
-constexpr const wchar_t* kCalibrationFailed = L"Failed to calibrate.";
 
 UINT NotANumberMessage(SettingsBox box) {
   switch (box) {
@@ -153,17 +149,17 @@ void CChipLoadWindow::OnModeChosen(const LineControls& line, int radioId) {
 }
 
 void CChipLoadWindow::OnRead() {
-  ForgetDownload();
-  StartJob(&CChipLoadWindow::ReadSettingsThread);
+  ForgetDownload(link);
+  StartSettingsJob(JobKind::ReadSettings, [this] { RunSettingsRead(link, *this); });
 }
 
 // A refused entry keeps the downloaded flights: nothing happens at all.
 void CChipLoadWindow::OnWrite() {
   const SettingsEntry pressed = ReadEntry();
-  if (!EntryAccepted(pressed)) return;
+  if (const std::optional<EntryRefusal> refusal = RefusalOf(pressed)) return Refuse(*refusal);
   entry = pressed;
-  ForgetDownload();
-  StartJob(&CChipLoadWindow::WriteSettingsThread);
+  ForgetDownload(link);
+  StartSettingsJob(JobKind::WriteSettings, [this] { RunSettingsWrite(link, *this, entry); });
 }
 
 // The entry is checked on the worker, which says the calibration failed.
@@ -175,12 +171,12 @@ void CChipLoadWindow::OnCalibrate() {
   }
   groundAltitude = *metres;
   entry = ReadEntry();
-  StartJob(&CChipLoadWindow::CalibrateThread);
+  StartSettingsJob(JobKind::Calibration, [this] { RunCalibration(link, *this, entry, groundAltitude); });
 }
 
-void CChipLoadWindow::StartJob(void (CChipLoadWindow::*thread)()) {
+void CChipLoadWindow::StartSettingsJob(JobKind kind, std::function<void()> work) {
   for (const int id : {IDC_READ_SETTINGS, IDC_WRITE_SETTINGS, IDC_CALIBRATE}) Enable(id, false);
-  StartWorker([this, thread] { (this->*thread)(); });
+  StartJob(kind, std::move(work));
 }
 
 // ---- The record and the controls ----
@@ -228,129 +224,10 @@ std::wstring CChipLoadWindow::BoxText(int id) const {
   return text;
 }
 
-bool CChipLoadWindow::EntryAccepted(const SettingsEntry& checked) const {
-  if (const std::optional<SettingsBox> box = BoxWithoutNumber(checked)) {
-    ShowError(NotANumberMessage(*box));
-    return false;
-  }
-  if (FitsRecord(checked)) return true;
-  ShowError(IDS_SETTING_TOO_LARGE);
-  return false;
+void CChipLoadWindow::Refuse(const EntryRefusal& refusal) {
+  ShowError(refusal.boxWithoutNumber ? NotANumberMessage(*refusal.boxWithoutNumber) : IDS_SETTING_TOO_LARGE);
 }
 
-bool CChipLoadWindow::EntryToSettings() {
-  if (!EntryAccepted(entry) || !ApplyEntry(entry, link.settings)) return false;
-  if (InhibitIsLarge(link.settings)) ShowWarning(IDS_INHIBIT_LARGE);
-  if (AnyLineDisabled(link.settings)) ShowWarning(IDS_LINES_DISABLED);
-  return true;
-}
-
-// ---- Read and write ----
-
-void CChipLoadWindow::ReadSettingsThread() {
-  AppendStatus(L"Attempting to connect to device.");
-  if (!link.IsConnected()) return EndReadOrWriteWithFailure(kAltimeterNotFound);
-  AppendStatus(L"Altimeter found! Reading settings...");
-  if (link.ReadSettings() < 0) return EndReadOrWriteWithFailure(L"Failed to read settings.");
-  if (link.settings.ParseOrSetDefaults()) {
-    AppendStatus(L"Settings read successfully.");
-  } else {
-    AppendStatus(L"Checksum failed. The device settings are invalid.");
-    AppendStatus(L"Displaying default settings.");
-  }
-  SettingsToControls();
-  UpdateControlsInTurn(false);
-  RefreshGraph();
-}
-
-void CChipLoadWindow::WriteSettingsThread() { WriteSettings(); }
-
-// Nothing is erased before every value is known to fit.
-int CChipLoadWindow::WriteSettings() {
-  if (!EntryToSettings()) {
-    UpdateControlsInTurn(false);
-    return -1;
-  }
-  link.settings.Build();
-  AppendStatus(L"Attempting to connect to device.");
-  if (!link.IsConnected()) {
-    EndReadOrWriteWithFailure(kAltimeterNotFound);
-    return -1;
-  }
-  if (link.ClearData() < 0) {
-    UpdateControlsInTurn(false);
-    AppendStatus(L"Failed to clear data.");
-    return -1;
-  }
-  AppendStatus(L"Altimeter found! Writing settings...");
-  if (link.WriteSettings() < 0) {
-    EndReadOrWriteWithFailure(L"Failed to write settings.");
-    return -1;
-  }
-  AppendStatus(L"Settings written successfully.");
-  Sleep(kBeforeControlsChangeMs);
-  SendMessageW(hwnd, WM_STATUSUPDATE, 0, 0);  // the line shows before the buttons change
-  UpdateControlsInTurn(false);
-  link.settings.Parse();
-  SettingsToControls();
-  RefreshGraph();
-  return 0;
-}
-
-// Write Settings and Calibrate Device stay disabled until the next update.
-void CChipLoadWindow::EndReadOrWriteWithFailure(const wchar_t* line) {
-  Enable(IDC_READ_SETTINGS, true);
-  AppendStatus(line);
-}
-
-// ---- Calibration ----
-
-void CChipLoadWindow::CalibrateThread() {
-  UpdateControlsInTurn(true);
-  if (!link.IsConnected()) return EndWithFailure(kAltimeterNotFound);
-  if (!EntryAccepted(entry)) return EndWithFailure(kCalibrationFailed);
-  if (link.ClearData() < 0) {
-    UpdateControlsInTurn(false);
-    AppendStatus(L"Failed to clear data.");
-    return;
-  }
-  AppendStatus(L"Calibrating...");
-  // The device's image with the record's fields, which the write builds from.
-  const DeviceSettings before = link.settings;
-  const int read = link.ReadSettings();
-  DeviceSettings calibrated = link.settings;
-  link.settings = before;
-  if (read < 0) return EndWithFailure(L"Failed to read settings.");
-  const std::optional<int8_t> offset = MeasureOffset();
-  if (!offset) return;
-  calibrated.adcOffset = *offset;
-  link.settings = calibrated;
-  AppendStatus(WriteSettings() < 0 ? kCalibrationFailed : L"Calibration complete.");
-  UpdateControlsInTurn(false);
-  RefreshGraph();
-}
-
-// Expected minus measured counts; nullopt, with the calibration ended, when
-// the device cannot be read or the offset cannot be stored.
-std::optional<int8_t> CChipLoadWindow::MeasureOffset() {
-  uint16_t measured = 0;
-  if (link.ReadPressureAdc(measured) < 0) {
-    EndWithFailure(L"Failed.");
-    return std::nullopt;
-  }
-  const int32_t expected = SensorConverter().AdcForAltitude(groundAltitude);
-  AppendStatus(L"ADC Real: " + std::to_wstring(expected));
-  AppendStatus(L"ADC Device: " + std::to_wstring(measured));
-  AppendStatus(L"ADC Offset: " + std::to_wstring(static_cast<int64_t>(expected) - measured));
-  const std::optional<int8_t> offset = CalibrationOffset(expected, measured);
-  if (!offset) {
-    AppendStatus(L"The offset is out of range: the altimeter can only store -128 to 127.");
-    EndWithFailure(kCalibrationFailed);
-  }
-  return offset;
-}
-
-void CChipLoadWindow::EndWithFailure(const wchar_t* line) {
-  AppendStatus(line);
-  UpdateControlsInTurn(false);
+void CChipLoadWindow::Warn(SettingsWarning warning) {
+  ShowWarning(warning == SettingsWarning::InhibitLarge ? IDS_INHIBIT_LARGE : IDS_LINES_DISABLED);
 }

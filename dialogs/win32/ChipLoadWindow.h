@@ -6,12 +6,14 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "dialogs/SettingsEntry.h"
 #include "dialogs/win32/ToolDialog.h"
+#include "resources/DeviceSettingsIds.h"
 
 class CChipLoadWindow : public ToolDialog {
  public:
@@ -47,7 +49,7 @@ class CChipLoadWindow : public ToolDialog {
   void OnRead();
   void OnWrite();
   void OnCalibrate();
-  void StartJob(void (CChipLoadWindow::*thread)());
+  void StartSettingsJob(JobKind kind, std::function<void()> work);
 
   // The record into the controls and back; any thread.
   void SettingsToControls();
@@ -57,20 +59,12 @@ class CChipLoadWindow : public ToolDialog {
   std::optional<LineMode> CheckedMode(const LineControls& line) const;
   std::optional<uint64_t> BoxValue(int id) const;  // empty is 0; nullopt: no whole number
   std::wstring BoxText(int id) const;
-  // False, with the user told, when a box the entry takes holds no whole
-  // number or a value that does not fit the record.
-  bool EntryAccepted(const SettingsEntry& entry) const;
-  // `entry` into the record's fields, with its warnings; false when refused.
-  bool EntryToSettings();
 
-  // Workers.
-  void ReadSettingsThread();
-  void WriteSettingsThread();
-  int WriteSettings();  // 0 when written, -1 otherwise; the write worker's body
-  void CalibrateThread();
-  std::optional<int8_t> MeasureOffset();
-  void EndReadOrWriteWithFailure(const wchar_t* line);
-  void EndWithFailure(const wchar_t* line);
+  // What the jobs show here; the message boxes are the user's to answer.
+  void OfferRead() override { Enable(IDC_READ_SETTINGS, true); }
+  void SettingsChanged() override { SettingsToControls(); }
+  void Refuse(const EntryRefusal& refusal) override;
+  void Warn(SettingsWarning warning) override;
 
   uint32_t groundAltitude = 0;  // metres above sea level, for the calibration worker
   // The boxes as they were when Write or Calibrate was pressed: what is

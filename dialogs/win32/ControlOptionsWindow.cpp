@@ -2,12 +2,9 @@
 
 #include <initializer_list>
 
-#include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
-#include "dialogs/ControlOptionsText.h"
 #include "resources/ControlOptionsIds.h"
 #include "resources/ResourceIds.h"
-#include "view/win32/Graph.h"
 
 namespace {
 
@@ -52,13 +49,13 @@ void CControlOptionsWindow::OnCommand(int id) {
       OnEmulateLaunch();
       break;
     case IDC_READ_PRESSURE:
-      StartDeviceWorker(&CControlOptionsWindow::ReadPressureThread);
+      StartBenchJob(BenchJob::ReadPressure);
       break;
     case IDC_READ_BATTERY:
-      StartDeviceWorker(&CControlOptionsWindow::ReadBatteryThread);
+      StartBenchJob(BenchJob::ReadBattery);
       break;
     case IDC_FIRE_LINES:
-      StartDeviceWorker(&CControlOptionsWindow::FireLinesThread);
+      StartBenchJob(BenchJob::FireLines);
       break;
     default:
       break;
@@ -69,7 +66,7 @@ void CControlOptionsWindow::OnCommand(int id) {
 // the dialog, and the worker then starts no emulation that would outlive it.
 void CControlOptionsWindow::OnEmulateLaunch() {
   ShowMessage(IDS_CONNECT_BATTERY, MB_ICONINFORMATION);
-  StartDeviceWorker(&CControlOptionsWindow::EmulateThread);
+  StartBenchJob(BenchJob::EmulateLaunch);
 }
 
 // Asked again at every pass: an emulation clears the request as it starts, so
@@ -79,70 +76,10 @@ void CControlOptionsWindow::OnClose() {
   if (WorkerHasEnded("reposting close message...")) EndDialog(hwnd, 0);
 }
 
-void CControlOptionsWindow::StartDeviceWorker(Work work) {
+void CControlOptionsWindow::StartBenchJob(BenchJob job) {
   for (const int id : kDeviceButtons) Enable(id, false);
-  StartWorker([this, work] {
-    UpdateControlsInTurn(true);
-    if (!link.IsConnected()) return EndWith(kAltimeterNotFound);
-    (this->*work)();
-  });
-}
-
-// ---- Workers ----
-
-void CControlOptionsWindow::ReadPressureThread() {
-  DeviceSettings record;
-  if (ReadDeviceRecord(record) < 0) return EndWith(L"Failed to read settings.");
-  uint16_t adc = 0;
-  if (link.ReadPressureAdc(adc) < 0) return EndWith(L"Failed.");
-  DebugLog << "ADC: 0x" << std::hex << adc << std::endl;
-  if (!DeviceSettings(record).ParseOrSetDefaults()) {
-    AppendStatus(L"The device settings are invalid: converting with the default calibration offset.");
-  }
-  for (const std::wstring& line : PressureReadingLines(adc, StoredAdcOffset(record))) AppendStatus(line);
-  UpdateControlsInTurn(false);
-  RefreshGraph();
-}
-
-void CControlOptionsWindow::ReadBatteryThread() {
-  uint16_t tenthsOfVolt = 0;
-  if (link.ReadBatteryVoltage(tenthsOfVolt) < 0) return EndWith(L"Failed.");
-  AppendStatus(BatteryVoltageLine(tenthsOfVolt));
-  DebugLog << "Notifying connection..." << std::endl;
-  UpdateControlsInTurn(false);
-  DebugLog << "Done." << std::endl;
-}
-
-void CControlOptionsWindow::FireLinesThread() {
-  AppendStatus(L"Firing both lines for 2 seconds...");
-  EndWith(link.FireLines() < 0 ? L"Failed." : L"Done.");
-}
-
-void CControlOptionsWindow::EmulateThread() {
-  AppendStatus(L"Emulating...");
-  EndWith(link.EmulateLaunch(OnEmulationEvent, this) ? L"Done." : L"Failed.");
-}
-
-void CControlOptionsWindow::EndWith(const wchar_t* line) {
-  AppendStatus(line);
-  UpdateControlsInTurn(false);
-}
-
-void CControlOptionsWindow::OnEmulationEvent(void* context, int code, int samplesSent) {
-  const std::wstring line = EmulationEventLine(code, samplesSent);
-  if (!line.empty()) static_cast<CControlOptionsWindow*>(context)->AppendStatus(line);
-}
-
-// ---- Helpers ----
-
-// The conversions use the offset stored in the device, while the record in
-// effect (perhaps a loaded file's, which its exports use) stays as it was.
-int CControlOptionsWindow::ReadDeviceRecord(DeviceSettings& record) {
-  const DeviceSettings inEffect = link.settings;
-  const int result = link.ReadSettings();
-  record = link.settings;
-  link.settings = inEffect;
-  return result;
+  const JobKind kind = job == BenchJob::EmulateLaunch ? JobKind::Emulation : JobKind::Bench;
+  StartJob(kind, [this, job] { RunBenchJob(link, *this, job); });
 }
 
 bool CControlOptionsWindow::HasDisplayedFlight() const {

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "data/DeviceSettings.h"
+#include "dialogs/BenchJobs.h"
 #include "dialogs/win32/ToolDialog.h"
 
 class CControlOptionsWindow : public ToolDialog {
@@ -21,23 +21,9 @@ class CControlOptionsWindow : public ToolDialog {
   void UpdateControls(bool busy) override;
 
  private:
-  using Work = void (CControlOptionsWindow::*)();
-
   void AnchorControls();
   void OnEmulateLaunch();
-  // Disables the device buttons and runs `work` on the worker once the link
-  // is known to be open.
-  void StartDeviceWorker(Work work);
-
-  // Workers; each ends with UpdateControlsInTurn(false) on every path.
-  void ReadPressureThread();
-  void ReadBatteryThread();
-  void FireLinesThread();
-  void EmulateThread();
-  void EndWith(const wchar_t* line);
-  static void OnEmulationEvent(void* context, int code, int samplesSent);
-
-  // The device's stored record, read without replacing the one in effect.
-  int ReadDeviceRecord(DeviceSettings& record);
+  // Disables the device buttons and runs the job on the worker.
+  void StartBenchJob(BenchJob job);
   bool HasDisplayedFlight() const;
 };

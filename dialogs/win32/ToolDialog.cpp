@@ -9,9 +9,10 @@ extern "C" {
 
 #include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
-#include "data/Version.h"
 #include "dialogs/win32/DialogFace.h"
+#include "dialogs/win32/SystemAwake.h"
 #include "resources/ResourceIds.h"
+#include "view/win32/Graph.h"
 
 namespace {
 
@@ -25,6 +26,11 @@ constexpr UINT kJobEndedMessage = WM_APP + 2;        // posted by the worker as 
 // The worker has returned from its job when it posts the end; this only
 // waits for its thread to wind down.
 constexpr DWORD kJobEndWaitMs = 1000;
+// Windows ends a program 5 s after the session's end reached it.
+constexpr DWORD kSessionEndWaitMs = 4500;
+
+// The reason is narrow in the log: it is ours, and plain ASCII.
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 DeviceBroadcast BroadcastOf(LPARAM data) {
   DeviceBroadcast broadcast;
@@ -39,12 +45,13 @@ DeviceBroadcast BroadcastOf(LPARAM data) {
 
 }  // namespace
 
-ToolDialog::ToolDialog(int dialogId, AltimeterLink& link)
+ToolDialog::ToolDialog(int dialogId, AltimeterLink& link, ConnectionMode mode)
     : CBaseWindow(dialogId),
       link(link),
       statusBrush(kStatusBoxFace),
       connectedIcon_(IDI_CONNECTED, kConnectionIconSize),
-      disconnectedIcon_(IDI_DISCONNECTED, kConnectionIconSize) {}
+      disconnectedIcon_(IDI_DISCONNECTED, kConnectionIconSize),
+      host_(link, *this, mode) {}
 
 ToolDialog::~ToolDialog() { DebugLog << "DESTRUCT" << std::endl; }
 
@@ -83,12 +90,25 @@ INT_PTR ToolDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       if (LOWORD(wParam) == kStatusBoxId) return TRUE;
       if (LOWORD(wParam) == kCloseButtonId || LOWORD(wParam) == IDCANCEL) {
         SendMessageW(hwnd, WM_CLOSE, 0, 0);
-      } else if (jobs_.AcceptsCommand(StartsNothing(LOWORD(wParam)))) {
+      } else if (host_.AcceptsCommand(StartsNothing(LOWORD(wParam)))) {
         OnCommand(LOWORD(wParam));
       }
       return TRUE;
     case WM_CLOSE:
       OnClose();
+      return TRUE;
+    case WM_QUERYENDSESSION:
+      if (host_.AllowsSessionEnd()) break;
+      DebugLog << "The session may not end: a job is running." << std::endl;
+      SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, FALSE);
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) EndJobForSession();
+      return TRUE;
+    case WM_POWERBROADCAST:
+      if (wParam != PBT_APMSUSPEND) break;
+      DebugLog << "The computer is going to sleep." << std::endl;
+      host_.OnSuspend();
       return TRUE;
     case WM_KEYDOWN:
       if (wParam != VK_ESCAPE) break;
@@ -121,26 +141,39 @@ void ToolDialog::UpdateControlsInTurn(bool busy) {
   }
 }
 
-bool ToolDialog::StartWorker(std::function<void()> work) {
-  if (!jobs_.TryStartJob()) return false;
-  const bool started = workerThread.Start([this, work = std::move(work)] {
+bool ToolDialog::StartThread(std::function<void()> work) {
+  return workerThread.Start([work = std::move(work)] {
+    const SystemAwake awake;  // for the job's length: a sleep would cut it
     work();
-    PostMessageW(hwnd, kJobEndedMessage, 0, 0);
   });
-  if (started) return true;
-  jobs_.JobEnded();
-  AppendStatus(L"The operation could not be started.");
-  UpdateControls(false);
-  return false;
 }
+
+void ToolDialog::PostJobEnded() { PostMessageW(hwnd, kJobEndedMessage, 0, 0); }
+
+void ToolDialog::OnJobStarted(JobKind kind) {
+  const std::wstring reason = SessionEndReason(kind);
+  ShutdownBlockReasonCreate(hwnd, reason.c_str());
+  DebugLog << "Shutdown block reason: " << Narrow(reason) << std::endl;
+}
+
+void ToolDialog::OnJobFinished() { ShutdownBlockReasonDestroy(hwnd); }
 
 void ToolDialog::OnJobEnded() {
   workerThread.WaitFor(kJobEndWaitMs);
-  Apply(jobs_.JobEnded());
+  host_.OnJobEnded();
+}
+
+void ToolDialog::EndJobForSession() {
+  if (!host_.JobRunning()) return;
+  host_.BeginClosing();
+  link.RequestCancel();
+  DebugLog << "The session is ending: the job is cancelled." << std::endl;
+  const bool ended = workerThread.WaitServingCalls(kSessionEndWaitMs);
+  DebugLog << (ended ? "The job ended before the session." : "The session ended before the job.") << std::endl;
 }
 
 bool ToolDialog::WorkerHasEnded(const char* repostLine) {
-  jobs_.BeginClosing();
+  host_.BeginClosing();
   DebugLog << "Waiting for thread to close..." << std::endl;
   if (!workerThread.WaitFor(kCloseWaitMs)) {
     // Keep serving messages: the worker may be waiting on a call into this thread.
@@ -153,10 +186,10 @@ bool ToolDialog::WorkerHasEnded(const char* repostLine) {
 }
 
 void ToolDialog::CancelAndAwaitWorker() {
-  jobs_.BeginClosing();
+  host_.BeginClosing();
   if (!workerThread.IsRunning()) return;
   link.RequestCancel();
-  workerThread.WaitServingCalls();
+  workerThread.WaitServingCalls(INFINITE);
 }
 
 // Cleared first: a line appended while the box is filled posts a new refresh.
@@ -177,51 +210,7 @@ void ToolDialog::RegisterForDeviceNotifications() {
 
 void ToolDialog::OnDeviceChange(WPARAM event, LPARAM data) {
   DebugLog << "Device Change." << std::endl;
-  const DeviceBroadcast broadcast = BroadcastOf(data);
-  Apply(jobs_.OnNotice(static_cast<uint32_t>(event), broadcast,
-                       [&] { return link.device.MatchesInterfaceName(broadcast); }));
-}
-
-void ToolDialog::Apply(const JobRule::Steps& steps) {
-  if (steps.closeLink) {
-    AppendStatus(L"Device disconnected.");
-    link.device.Close();
-  }
-  if (steps.reportConnection) ReportArrival();
-  if (steps.refreshControls) UpdateControls(jobs_.JobRunning());
-}
-
-void ToolDialog::ReportArrival() { ReportConnection(); }
-
-void ToolDialog::ReportConnection() {
-  uint16_t version = 0;
-  const int result = link.Connect(&version, false);
-  if (result == -2) {
-    AppendStatus(
-        L"Device found. Unable to connect to device.\r\n"
-        L"Please ensure it is not being used by another application.\r\n"
-        L"Removing the device and re-attaching it should correct this.");
-  } else if (result == -1) {
-    ReportNoApplicationDevice();
-  } else if (result == -3) {
-    AppendStatus(L"Device found, but has incompatible firmware version.");
-    AppendStatus(L"Current device firmware version: " + FormatVersion(version));
-    AppendStatus(L"Required device firmware version: " + FormatVersion(kFirmwareFamily));
-  } else if (result >= 0) {
-    AppendStatus(L"Device Connected.");
-    AppendStatus(L"Current device firmware version: " + FormatVersion(version));
-  }
-}
-
-void ToolDialog::ReportNoApplicationDevice() {
-  link.Connect(nullptr, true);
-  if (link.IsConnected() && link.IsBootloaderMode()) {
-    link.Disconnect();
-    AppendStatus(L"Device found, but is in bootloader mode.");
-    AppendStatus(L"Please reconnect the device.");
-  } else {
-    AppendStatus(L"Device not found.");
-  }
+  host_.OnNotice(static_cast<uint32_t>(event), BroadcastOf(data));
 }
 
 void ToolDialog::ShowConnectionIcon(int iconId) {
@@ -231,8 +220,4 @@ void ToolDialog::ShowConnectionIcon(int iconId) {
 
 void ToolDialog::Enable(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
 
-void ToolDialog::ForgetDownload() {
-  const auto lock = link.LockData();
-  link.packets.clear();
-  link.currentSet.Clear();
-}
+void ToolDialog::GraphChanged() { RefreshGraph(); }

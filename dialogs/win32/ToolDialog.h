@@ -10,7 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/JobRule.h"
+#include "dialogs/JobHost.h"
+#include "dialogs/JobView.h"
 #include "dialogs/StatusText.h"
 #include "dialogs/win32/BaseWindow.h"
 #include "dialogs/win32/DialogLayout.h"
@@ -26,9 +27,6 @@ constexpr UINT WM_STATUSUPDATE = WM_USER + 1;
 constexpr int kStatusBoxId = 1003;
 constexpr int kCloseButtonId = 1004;
 
-// What every worker says when it finds the link closed.
-constexpr wchar_t kAltimeterNotFound[] = L"Altimeter not found. Make sure it is properly connected to the PC.";
-
 // How the dialogs' controls follow a resized dialog.
 namespace anchoring {
 constexpr AnchorEdges kStays{true, true, false, false};
@@ -39,14 +37,17 @@ constexpr AnchorEdges kFollowsRight{true, false, false, true};
 constexpr AnchorEdges kFollowsBottom{false, true, true, false};
 }  // namespace anchoring
 
-class ToolDialog : public CBaseWindow {
+// Each dialog is the side its jobs' host works on, and the view its jobs
+// show themselves in (status lines, controls, the graph).
+class ToolDialog : public CBaseWindow, protected DialogSide, protected JobView {
  public:
-  ToolDialog(int dialogId, AltimeterLink& link);
+  ToolDialog(int dialogId, AltimeterLink& link, ConnectionMode mode = ConnectionMode::Application);
   ~ToolDialog() override;  // logs "DESTRUCT"
 
   // Any thread: adds `line` and CR LF to the status box; the box is refreshed
   // once for the lines added before the main thread gets to it.
   void AppendStatus(const std::wstring& line);
+  void Say(const std::wstring& line) override { AppendStatus(line); }
 
   INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) final;
 
@@ -72,12 +73,10 @@ class ToolDialog : public CBaseWindow {
   void Anchor(int id, AnchorEdges edges);
   void AnchorGroup(int groupBoxId, AnchorEdges edges);  // replaces the box by a label first
 
-  // Runs `work` as the dialog's job on the worker. False, starting nothing,
-  // while a job runs or once closing; when no thread can be made, the
-  // controls are given back and the user told.
-  bool StartWorker(std::function<void()> work);
-  bool JobRunning() const { return jobs_.JobRunning(); }
-  bool Closing() const { return jobs_.Closing(); }
+  // Runs `work` as the dialog's job on the worker; see JobHost::StartJob.
+  bool StartJob(JobKind kind, std::function<void()> work) { return host_.StartJob(kind, std::move(work)); }
+  bool JobRunning() const { return host_.JobRunning(); }
+  bool Closing() const { return host_.Closing(); }
   // The close handshake: from now on commands and notices change nothing.
   // Waits 100 ms for the worker; when it has not ended, logs `repostLine`,
   // posts WM_CLOSE again and returns false; otherwise logs "Thread has
@@ -89,16 +88,17 @@ class ToolDialog : public CBaseWindow {
 
   // Device notices reach the dialog from now on.
   void RegisterForDeviceNotifications();
-  // Connects in application mode and says how that went.
-  void ReportConnection();
-  // What a device's arrival runs: the connection report of the dialog's mode.
-  virtual void ReportArrival();
+  // Connects in the dialog's mode and says how that went.
+  void ReportConnection() { host_.ReportConnection(); }
 
   // Sets the connection icon (control `iconId`) from the link state; any thread.
   void ShowConnectionIcon(int iconId);
   void Enable(int id, bool enabled);
-  // Drops the downloaded packets and the set the main window shows.
-  void ForgetDownload();
+
+  // What the jobs show, common to every dialog.
+  void ShowBusy() override { UpdateControlsInTurn(true); }
+  void ShowIdle() override { UpdateControlsInTurn(false); }
+  void GraphChanged() override;
 
   AltimeterLink& link;
   std::unique_ptr<DialogLayout> layout;
@@ -107,17 +107,24 @@ class ToolDialog : public CBaseWindow {
   StatusText statusText;
 
  private:
+  // The host's side of the dialog.
+  void RefreshControls(bool busy) override { UpdateControls(busy); }
+  bool StartThread(std::function<void()> work) override;
+  void PostJobEnded() override;
+  void OnJobStarted(JobKind kind) override;
+  void OnJobFinished() override;
+
   void RefreshStatusBox();
-  void ReportNoApplicationDevice();
-  // What the job rule decides on a notice or at a job's end.
   void OnDeviceChange(WPARAM event, LPARAM data);
   void OnJobEnded();
-  void Apply(const JobRule::Steps& steps);
+  // The session ends whether we like it or not: the job is cancelled at its
+  // next safe point and awaited for as long as the system gives.
+  void EndJobForSession();
 
   LoadedIcon connectedIcon_;
   LoadedIcon disconnectedIcon_;
   std::optional<StatusBox> statusBox_;  // from WM_INITDIALOG on
   std::atomic<bool> statusRefreshPending_{false};
-  JobRule jobs_;  // the dialog's thread only
+  JobHost host_;  // the dialog's thread only
   bool watchesDevices_ = false;
 };

@@ -20,14 +20,9 @@ class CUpdateWindow : public ToolDialog {
   void OnCommand(int id) override;
   void OnClose() override;
   void UpdateControls(bool busy) override;
-  void ReportArrival() override { ReportBootloaderConnection(); }
 
  private:
-  void ReportBootloaderConnection();
-  void ReportNoBootloader();
   void OnUpdate();
-  void UpdateFirmwareThread();
-  static void OnUpdateProgress(void* context, int blockIndex, int lastBlockIndex);
 
   std::wstring firmwarePath;
 };

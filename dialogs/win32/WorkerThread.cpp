@@ -20,10 +20,15 @@ bool WorkerThread::WaitFor(DWORD ms) const {
   return !thread_.IsValid() || WaitForSingleObject(thread_.Get(), ms) != WAIT_TIMEOUT;
 }
 
-void WorkerThread::WaitServingCalls() const {
-  if (!thread_.IsValid()) return;
+bool WorkerThread::WaitServingCalls(DWORD ms) const {
+  if (!thread_.IsValid()) return true;
   const HANDLE thread = thread_.Get();
-  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    const ULONGLONG waited = GetTickCount64() - start;
+    if (ms != INFINITE && waited >= ms) return WaitFor(0);
+    const DWORD left = ms == INFINITE ? INFINITE : static_cast<DWORD>(ms - waited);
+    if (MsgWaitForMultipleObjects(1, &thread, FALSE, left, QS_SENDMESSAGE) != WAIT_OBJECT_0 + 1) return WaitFor(0);
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }

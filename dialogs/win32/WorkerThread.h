@@ -20,9 +20,10 @@ class WorkerThread {
   bool IsRunning() const;
   // True when no worker runs or it ended within `ms`.
   bool WaitFor(DWORD ms) const;
-  // Waits until no worker runs, serving meanwhile the calls it makes into this
-  // thread's windows: a plain wait would deadlock on the first.
-  void WaitServingCalls() const;
+  // Waits until no worker runs, for `ms` at most, serving meanwhile the calls
+  // it makes into this thread's windows: a plain wait would deadlock on the
+  // first. True when no worker runs.
+  bool WaitServingCalls(DWORD ms) const;
 
  private:
   static DWORD WINAPI Run(void* work);

@@ -18,7 +18,7 @@ FlightMemory MemoryOf(const CampaignScript& script) {
 }  // namespace
 
 CampaignDevices::CampaignDevices(const CampaignScript& script)
-    : bootloaderMode_(script.BootloaderJob()), backend_(kTimeoutScale) {
+    : bootloaderMode_(script.BootloaderJob()), groundAltitude_(script.groundAltitude), backend_(kTimeoutScale) {
   altimeter_->LoadMemory(MemoryOf(script));
   altimeter_->SetSettingsImage(script.deviceSettings);
   altimeter_->SetGroundAltitude(script.groundAltitude);
@@ -44,9 +44,11 @@ std::wstring CampaignDevices::PullOutOther() { return others_.PullOutLast(); }
 
 std::wstring CampaignDevices::PlugSecondAltimeter(bool bootloaderMode) {
   const int instance = kSecondInstance + static_cast<int>(seconds_.size());
+  auto altimeter = std::make_shared<SimAltimeter>();
+  altimeter->SetGroundAltitude(groundAltitude_);  // on the same bench as ours
   const std::shared_ptr<SimInterface> second =
       bootloaderMode ? PlugSimBootloader(backend_, std::make_shared<SimBootloader>(), kSimBootloaderVersion, instance)
-                     : PlugSimAltimeter(backend_, std::make_shared<SimAltimeter>(), kSimFirmwareVersion, instance);
+                     : PlugSimAltimeter(backend_, std::move(altimeter), kSimFirmwareVersion, instance);
   if (bootloaderMode == bootloaderMode_) seconds_.push_back(second);
   return second->Path();
 }
@@ -70,9 +72,11 @@ void CampaignDevices::InjectFault(CampaignFault fault) {
   switch (fault) {
     case CampaignFault::Silence:
       ours_->SetSilentFromRead(0);
+      faultedInterface_ = ours_;
       break;
     case CampaignFault::RemovalWithoutNotice:
       ours_->SetRemovedAtTransfer(0);
+      faultedInterface_ = ours_;
       break;
     case CampaignFault::WrongCompletion:
       altimeter_->SetNextCompletionCode(kWrongCompletionCode);
@@ -80,7 +84,22 @@ void CampaignDevices::InjectFault(CampaignFault fault) {
     case CampaignFault::RejectedBlock:
       bootloader_->SetRejectedBlock(bootloader_->BlocksReceived());
       break;
+    case CampaignFault::OutOfMemory:
+      break;  // the worker throws; nothing on the device
   }
+}
+
+void CampaignDevices::HealDeviceFaults() {
+  altimeter_->ClearFaults();
+  bootloader_->SetRejectedBlock(-1);
+}
+
+bool CampaignDevices::InterfaceSound(const std::wstring& path) const {
+  if (ours_->Path() == path) return ours_->IsPresent() && ours_ != faultedInterface_;
+  for (const auto& second : seconds_) {
+    if (second->Path() == path) return second->IsPresent();
+  }
+  return false;
 }
 
 bool CampaignDevices::DialogDevicePresent() const {

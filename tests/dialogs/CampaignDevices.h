@@ -29,6 +29,10 @@ class CampaignDevices {
   std::wstring PullOutOurs();
   std::wstring PlugOursAgain();
   void InjectFault(CampaignFault fault);
+  // The device's one-off glitches pass; an interface gone silent or away stays so.
+  void HealDeviceFaults();
+  // Whether the interface at `path` is there and answers as it should.
+  bool InterfaceSound(const std::wstring& path) const;
 
   // Whether a device the dialog's connection report would take is present.
   bool DialogDevicePresent() const;
@@ -37,12 +41,14 @@ class CampaignDevices {
   std::shared_ptr<SimInterface> PlugOurs(int instance);
 
   const bool bootloaderMode_;
+  const double groundAltitude_;
   SimHidBackend backend_;
   std::shared_ptr<SimAltimeter> altimeter_ = std::make_shared<SimAltimeter>();
   std::shared_ptr<SimBootloader> bootloader_ = std::make_shared<SimBootloader>();
   int ourInstance_ = 0;
   std::shared_ptr<SimInterface> ours_;
   bool oursPulledOut_ = false;
+  std::shared_ptr<SimInterface> faultedInterface_;  // silenced or removed without notice
   OtherHidDevices others_{backend_};
   std::vector<std::shared_ptr<SimInterface>> seconds_;  // second altimeters of the dialog's mode
 };

@@ -1,42 +1,51 @@
 #include "dialogs/CampaignDialog.h"
 
-CampaignDialog::CampaignDialog(AltimeterLink& link, bool bootloaderDialog)
-    : link_(link), bootloaderDialog_(bootloaderDialog) {}
+CampaignDialog::CampaignDialog(AltimeterLink& link, ConnectionMode mode, DialogMailbox& mailbox)
+    : link_(link), mailbox_(mailbox), host_(link, *this, mode) {}
 
-void CampaignDialog::ReportConnection() {
-  if (bootloaderDialog_) {
-    ReportBootloaderConnection();
-  } else {
-    ReportApplicationConnection();
-  }
+CampaignDialog::~CampaignDialog() {
+  if (worker_.joinable()) worker_.join();
 }
 
-void CampaignDialog::Notice(uint32_t event, const DeviceBroadcast& broadcast) {
-  Apply(rule_.OnNotice(event, broadcast, [&] { return link_.device.MatchesInterfaceName(broadcast); }));
+bool CampaignDialog::StartThread(std::function<void()> work) {
+  if (worker_.joinable()) worker_.join();
+  jobEndPosted_ = false;
+  mailbox_.JobStarted();
+  // As the dialogs' worker thread: what escapes the work ends the thread, no more.
+  worker_ = std::thread([this, work = std::move(work)] {
+    try {
+      work();
+    } catch (...) {
+    }
+    mailbox_.JobReturned();
+  });
+  return true;
+}
+
+bool CampaignDialog::AwaitWorker(DialogMailbox::Clock::time_point deadline) {
+  if (!mailbox_.ServeUntilJobReturns(deadline)) return false;
+  worker_.join();
+  return true;
 }
 
 void CampaignDialog::Cancel(bool byClosing) {
-  if (byClosing) rule_.BeginClosing();
+  if (byClosing) host_.BeginClosing();
   link_.RequestCancel();
 }
 
-// Refreshing the controls touches nothing the campaign can see.
-void CampaignDialog::Apply(const JobRule::Steps& steps) {
-  if (steps.closeLink) link_.device.Close();
-  if (steps.reportConnection) ReportConnection();
+void CampaignDialog::Say(const std::wstring& line) {
+  const std::lock_guard<std::mutex> lock(linesMutex_);
+  lines_.push_back(line);
 }
 
-// Found only in the other mode, the device is let go again.
-void CampaignDialog::ReportApplicationConnection() {
-  uint16_t version = 0;
-  if (link_.Connect(&version, false) != -1) return;
-  link_.Connect(nullptr, true);
-  if (link_.IsConnected() && link_.IsBootloaderMode()) link_.Disconnect();
+std::vector<std::wstring> CampaignDialog::Lines() const {
+  const std::lock_guard<std::mutex> lock(linesMutex_);
+  return lines_;
 }
 
-void CampaignDialog::ReportBootloaderConnection() {
-  uint16_t version = 0;
-  if (link_.Connect(&version, true) != -1) return;
-  const int application = link_.Connect(nullptr, false);
-  if (application == -3 || (link_.IsConnected() && !link_.IsBootloaderMode())) link_.Disconnect();
+std::vector<std::wstring> CampaignDialog::LinesSinceLastAsked() {
+  const std::lock_guard<std::mutex> lock(linesMutex_);
+  std::vector<std::wstring> since(lines_.begin() + static_cast<std::ptrdiff_t>(linesAsked_), lines_.end());
+  linesAsked_ = lines_.size();
+  return since;
 }

@@ -1,33 +1,52 @@
 #pragma once
-// A tool dialog's side of a job, as the Win32 dialogs play it on their own
-// thread: the rule decides what a notice does, and its steps are applied to
-// the link in order; the connection report is the one of the dialog's mode.
-#include <cstdint>
+// A tool dialog as the campaign plays it: the dialogs' own job host, on the
+// campaign's thread, with a worker of its own; what it says is kept.
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "device/AltimeterLink.h"
-#include "dialogs/JobRule.h"
+#include "dialogs/DialogMailbox.h"
+#include "dialogs/JobHost.h"
+#include "dialogs/JobView.h"
 
-class CampaignDialog {
+class CampaignDialog : public DialogSide, public JobView {
  public:
   // Update Firmware connects in bootloader mode, the other dialogs in application mode.
-  CampaignDialog(AltimeterLink& link, bool bootloaderDialog);
+  CampaignDialog(AltimeterLink& link, ConnectionMode mode, DialogMailbox& mailbox);
+  ~CampaignDialog() override;
 
-  // What the dialog runs as it opens and after an arrival.
-  void ReportConnection();
-  bool TryStartJob() { return rule_.TryStartJob(); }
-  // On the dialog's thread once the worker's function has returned.
-  void JobEnded() { Apply(rule_.JobEnded()); }
-  void Notice(uint32_t event, const DeviceBroadcast& broadcast);
+  JobHost& Host() { return host_; }
+  // The worker's thread has returned; false when it did not by `deadline`.
+  bool AwaitWorker(DialogMailbox::Clock::time_point deadline);
+  // Whether the last job's end was posted to the dialog.
+  bool JobEndPosted() const { return jobEndPosted_; }
   // Download Data's close also closes the dialog; the firmware update ignores both.
   void Cancel(bool byClosing);
-  bool Closing() const { return rule_.Closing(); }
+
+  // What was said: all of it, and since the last call.
+  std::vector<std::wstring> Lines() const;
+  std::vector<std::wstring> LinesSinceLastAsked();
+  // Whether the dialog's read button was given back, since the last call.
+  bool ReadOffered() { return readOffered_.exchange(false); }
+
+  void Say(const std::wstring& line) override;
+  void RefreshControls(bool) override {}
+  bool StartThread(std::function<void()> work) override;
+  void PostJobEnded() override { jobEndPosted_ = true; }
+  void OfferRead() override { readOffered_ = true; }
+  void Pause(unsigned) override {}
 
  private:
-  void Apply(const JobRule::Steps& steps);
-  void ReportApplicationConnection();
-  void ReportBootloaderConnection();
-
   AltimeterLink& link_;
-  const bool bootloaderDialog_;
-  JobRule rule_;
+  DialogMailbox& mailbox_;
+  JobHost host_;
+  std::thread worker_;
+  std::atomic<bool> jobEndPosted_{false};
+  std::atomic<bool> readOffered_{false};
+  mutable std::mutex linesMutex_;
+  std::vector<std::wstring> lines_;
+  size_t linesAsked_ = 0;
 };

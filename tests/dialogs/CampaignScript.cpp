@@ -20,6 +20,7 @@ constexpr int kMostEvents = 4;
 constexpr int kReadBlockTransfers = 2 + kWordsPerBlock + 1;             // two requests, the words, the completion
 constexpr int kSettingsTransfers = 2 + DeviceSettings::kImageSize + 1;  // reset, command, bytes, completion
 constexpr int kValueReadTransfers = 4;                                  // reset, command, value, completion
+constexpr int kClearTransfers = 2;                                      // command, completion
 constexpr int kFirmwareBlockTransfers = 4;                              // command, address, data, answer
 
 int Uniform(std::mt19937& random, int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
@@ -73,8 +74,9 @@ int DrawVariant(std::mt19937& random, CampaignEvent kind, bool bootloaderJob) {
   switch (kind) {
     case CampaignEvent::Fault: {
       const CampaignFault deviceFault = bootloaderJob ? CampaignFault::RejectedBlock : CampaignFault::WrongCompletion;
-      const CampaignFault faults[] = {CampaignFault::Silence, CampaignFault::RemovalWithoutNotice, deviceFault};
-      return static_cast<int>(faults[Uniform(random, 0, 2)]);
+      const CampaignFault faults[] = {CampaignFault::Silence, CampaignFault::RemovalWithoutNotice, deviceFault,
+                                      CampaignFault::OutOfMemory};
+      return static_cast<int>(faults[Uniform(random, 0, 3)]);
     }
     case CampaignEvent::Cancel:
       return bootloaderJob ? 0 : Uniform(random, 0, 1);  // Update Firmware refuses to close during its job
@@ -111,7 +113,8 @@ std::string EventName(const ScriptedEvent& event) {
   // What variant 1 means, by kind; faults are named instead.
   static const char* const variants[] = {
       "", "", "removal", "in bootloader mode", "named in capitals", "named in capitals", "", "by closing the dialog"};
-  static const char* const faults[] = {"silence", "removal without notice", "wrong completion", "rejected block"};
+  static const char* const faults[] = {"silence", "removal without notice", "wrong completion", "rejected block",
+                                       "out of memory"};
   const auto kind = static_cast<size_t>(event.kind);
   std::string name = kinds[kind];
   if (event.kind == CampaignEvent::Fault) return name + " (" + faults[event.variant] + ")";
@@ -123,16 +126,19 @@ std::string EventName(const ScriptedEvent& event) {
 int CampaignScript::JobTransfers() const {
   switch (job) {
     case CampaignJob::Download: {
+      // The settings first, the reset, then up to the erased block.
       const int used = UsedBlocksOf(flights);
-      return 1 + kReadBlockTransfers * std::min(used + 1, kMemoryBlocks);  // the reset, then up to the erased block
+      return kSettingsTransfers + 1 + kReadBlockTransfers * std::min(used + 1, kMemoryBlocks);
     }
     case CampaignJob::Clear:
-      return 2;
+      return kClearTransfers;
     case CampaignJob::ReadSettings:
-    case CampaignJob::WriteSettings:
       return kSettingsTransfers;
+    case CampaignJob::WriteSettings:
+      return kClearTransfers + kSettingsTransfers;
     case CampaignJob::Calibrate:
-      return kValueReadTransfers + kSettingsTransfers;
+      // Cleared, the record read, the sensor read, then written as Write Settings does.
+      return kClearTransfers + kSettingsTransfers + kValueReadTransfers + kClearTransfers + kSettingsTransfers;
     case CampaignJob::UpdateFirmware:
       return 2 + kFirmwareBlockTransfers * NonEmptyFirmwareBlocks(firmware);  // the hardware query first
     case CampaignJob::EmulateLaunch:

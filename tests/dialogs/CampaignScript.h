@@ -29,6 +29,7 @@ enum class CampaignFault {
   RemovalWithoutNotice,  // the device vanishes at this transfer, unannounced
   WrongCompletion,       // the altimeter's next completion carries a wrong code
   RejectedBlock,         // the bootloader refuses the next block
+  OutOfMemory,           // the job's work throws at this transfer
 };
 
 struct ScriptedEvent {

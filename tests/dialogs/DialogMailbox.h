@@ -23,6 +23,12 @@ class DialogMailbox {
     return false;
   }
 
+  // Dialog: a job is about to start on a new worker.
+  void JobStarted() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    returned_ = false;
+  }
+
   // Worker: the job's function has returned.
   void JobReturned() {
     std::lock_guard<std::mutex> lock(mutex_);

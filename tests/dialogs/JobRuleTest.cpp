@@ -46,6 +46,16 @@ TEST(JobRule, WhileIdleNoticesActAtOnce) {
   EXPECT_EQ(rule.JobEnded(), kNothing) << "nothing was left for later";
 }
 
+TEST(JobRule, ASuspendEndsAJobAsOurRemovalDoesAndTheResumesArrivalWaitsForItsEnd) {
+  JobRule rule;
+  ASSERT_TRUE(rule.TryStartJob());
+  EXPECT_EQ(rule.OnSuspend(), kClose);
+  EXPECT_EQ(Arrival(rule), kNothing);
+  EXPECT_EQ(rule.JobEnded(), kReport);
+  rule.BeginClosing();
+  EXPECT_EQ(rule.OnSuspend(), kNothing) << "a closing dialog touches nothing";
+}
+
 TEST(JobRule, DuringAJobOnlyOurRemovalActsAndArrivalsAreReportedOnceAtItsEnd) {
   JobRule rule;
   ASSERT_TRUE(rule.TryStartJob());

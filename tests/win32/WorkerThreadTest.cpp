@@ -5,6 +5,8 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "dialogs/win32/SystemAwake.h"
+
 namespace {
 
 // An event the test holds the worker on.
@@ -44,6 +46,16 @@ TEST(WorkerThread, AWorkerThatThrowsEndsLikeOneThatReturns) {
   ASSERT_TRUE(worker.Start([] { throw std::runtime_error("device gone"); }));
   EXPECT_TRUE(worker.WaitFor(10000));
   EXPECT_TRUE(worker.Start([] {}));
+}
+
+// The state is the thread's own: a job holds the machine awake only while it runs.
+TEST(SystemAwake, HoldsTheMachineAwakeForItsScopeOnly) {
+  constexpr EXECUTION_STATE kAwake = ES_CONTINUOUS | ES_SYSTEM_REQUIRED;
+  {
+    const SystemAwake awake;
+    EXPECT_EQ(SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED) & kAwake, kAwake);
+  }
+  EXPECT_EQ(SetThreadExecutionState(ES_CONTINUOUS) & ES_SYSTEM_REQUIRED, 0u);
 }
 
 }  // namespace
