@@ -232,7 +232,9 @@ end_setup() {
 # Its parent is not the installer, which would have handed it the installer's token.
 started_by_shell() {
   local ids
-  [ -n "$setup_ids" ] && zel_drive wait-main && [ "$(zel_drive title)" = "ZEL USB 1.41" ] && ids=$(process_ids zelusb.exe) &&
+  # Up and idle, its first frame painted: a close asked sooner may wait past the driver's time.
+  [ -n "$setup_ids" ] && zel_drive wait-main && zel_drive wait-colour 180 180 255 &&
+    [ "$(zel_drive title)" = "ZEL USB 1.41" ] && ids=$(process_ids zelusb.exe) &&
     [ -n "$ids" ] && [ "${ids#* }" != "${setup_ids%% *}" ]
 }
 
