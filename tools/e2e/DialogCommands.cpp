@@ -232,6 +232,14 @@ int KeyCommand(const DriverArgs& args) {
   return 0;
 }
 
+// As the system tells every top-level window before it sleeps.
+int SuspendCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  PostMessageW(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  return 0;
+}
+
 int CloseWindowCommand(const DriverArgs& args) {
   const HWND window = Window(args[0]);
   if (!window) return Fail("no such window");
