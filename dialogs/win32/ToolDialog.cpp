@@ -12,6 +12,7 @@ extern "C" {
 #include "data/Version.h"
 #include "dialogs/win32/DialogFace.h"
 #include "resources/ResourceIds.h"
+#include "view/win32/WindowDpi.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ ToolDialog::ToolDialog(int dialogId, AltimeterLink& link)
     : CBaseWindow(dialogId),
       link(link),
       statusBrush(kStatusBoxFace),
-      connectedIcon_(IDI_CONNECTED, kConnectionIconSize),
-      disconnectedIcon_(IDI_DISCONNECTED, kConnectionIconSize) {}
+      connectedIcon_(IDI_CONNECTED, PixelsAtDpi(kConnectionIconSize, SystemDpi())),
+      disconnectedIcon_(IDI_DISCONNECTED, PixelsAtDpi(kConnectionIconSize, SystemDpi())) {}
 
 ToolDialog::~ToolDialog() { DebugLog << "DESTRUCT" << std::endl; }
 
