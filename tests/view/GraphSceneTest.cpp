@@ -207,12 +207,18 @@ TEST(LiveScene, ShowsGroundAndPeakEvenBeforeTheFirstClimb) {
   ExpectLabel(scene.labels[1], L"Ground", {100, scene.groundY - 30}, GraphColour::Blue);
 }
 
-TEST(LiveScene, LabelsThePeak) {
+// A climb to a peak of 120.5 m at 0.2 s, and down again.
+FastTrace PeakedTrace() {
   FastTrace trace;
   trace.samples = {0.0, 50.0, 120.5, 80.0};
   trace.peakTime = 0.2f;
   trace.peakAltitude = 120.5f;
   trace.range = {0, 0, 5, 120};
+  return trace;
+}
+
+TEST(LiveScene, LabelsThePeak) {
+  const FastTrace trace = PeakedTrace();
   const GraphMapping mapping(trace.range, 640, 480);
   const LiveScene scene = BuildLiveScene(trace, mapping);
   ExpectLabel(scene.labels[0], L"(0.2 s  120.5 m)", {mapping.TimeToX(0.2f), mapping.ValueToY(120.5f) - 30},
@@ -285,11 +291,7 @@ TEST(DataSetScene, LegendRowsAndGroundCaptionNeverOverlap) {
 }
 
 TEST(LiveScene, GrowsItsPensFontAndOffsetsWithTheDpi) {
-  FastTrace trace;
-  trace.samples = {0.0, 50.0, 120.5, 80.0};
-  trace.peakTime = 0.2f;
-  trace.peakAltitude = 120.5f;
-  trace.range = {0, 0, 5, 120};
+  const FastTrace trace = PeakedTrace();
   for (const int32_t dpi : kDpis) {
     SCOPED_TRACE(dpi);
     const GraphScale scale(dpi);
