@@ -19,6 +19,7 @@
 
 /* Bitmaps */
 #define IDB_ABOUT_PICTURE 111
+#define IDB_ABOUT_PICTURE_2X 112  /* the same at twice the size, for high-DPI screens */
 
 /* Icons */
 #define IDI_PROGRAM 105

@@ -17,18 +17,18 @@ bool ContinuesStraight(const GraphPoint& a, const GraphPoint& b, const GraphPoin
 
 }  // namespace
 
-GraphMapping::GraphMapping(const ViewRange& range, int32_t width, int32_t height)
-    : range_(range), width_(width), height_(height) {
+GraphMapping::GraphMapping(const ViewRange& range, int32_t width, int32_t height, GraphScale scale)
+    : range_(range), width_(width), height_(height), scale_(scale), margin_(scale.Pixels(kMargin)) {
   range_.Width = NonZeroSpan(range_.Width);
   range_.Height = NonZeroSpan(range_.Height);
 }
 
 int32_t GraphMapping::TimeToX(double seconds) const {
-  return TruncateToInt32((seconds - range_.X) * (width_ - 2.0 * kMargin) / range_.Width + kMargin);
+  return TruncateToInt32((seconds - range_.X) * (width_ - 2.0 * margin_) / range_.Width + margin_);
 }
 
 int32_t GraphMapping::ValueToY(double value) const {
-  return TruncateToInt32(height_ - (value - range_.Y) * (height_ - 2.0 * kMargin) / range_.Height - kMargin);
+  return TruncateToInt32(height_ - (value - range_.Y) * (height_ - 2.0 * margin_) / range_.Height - margin_);
 }
 
 std::vector<GraphPoint> GraphMapping::SeriesPoints(const std::vector<double>& series) const {

@@ -8,11 +8,12 @@
 #include "app/win32/ToolCommands.h"
 #include "resources/ResourceIds.h"
 #include "view/win32/Graph.h"
+#include "view/win32/WindowDpi.h"
 
 namespace {
 
 constexpr wchar_t kMainClassName[] = L"AltInterface";
-constexpr POINT kMinimumTrackSize{420, 320};
+constexpr POINT kMinimumTrackSize{420, 320};  // at 96 DPI
 
 // A window's client device context for the life of the object.
 class ClientDc {
@@ -30,6 +31,11 @@ class ClientDc {
   HDC dc_;
 };
 
+void SetMinimumTrackSize(HWND window, MINMAXINFO& limits) {
+  const int32_t dpi = WindowDpi(window);
+  limits.ptMinTrackSize = {PixelsAtDpi(kMinimumTrackSize.x, dpi), PixelsAtDpi(kMinimumTrackSize.y, dpi)};
+}
+
 RECT ClientRectOf(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
@@ -44,7 +50,10 @@ bool RegisterMainClass(HINSTANCE instance) {
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kMainClassName;
-  windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
+  // The image drawn for the small icon's size at this DPI, not a scaled one.
+  const int smallIcon = GetSystemMetrics(SM_CXSMICON);
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, smallIcon, smallIcon, LR_SHARED));
   return RegisterClassExW(&windowClass) != 0;
 }
 
@@ -57,6 +66,7 @@ void RemakeDrawing(HWND window, const RECT& client) {
   ReleaseDrawing();
   drawingSize = {client.right, client.bottom};
   if (client.right == 0 || client.bottom == 0) return;
+  SetGraphDpi(WindowDpi(window));
   SetGraphSize(client.right, client.bottom);
   ResetDrawing(window, false);
 }
@@ -90,6 +100,16 @@ void OnSize(HWND window, WPARAM kind) {
   } else {
     InvalidateRect(window, nullptr, FALSE);
   }
+}
+
+// Moved to a monitor of another DPI: the system's rectangle keeps the window's
+// size in that monitor's pixels; the graph is drawn again for the new DPI
+// even when its size in pixels stays.
+void OnDpiChanged(HWND window, const RECT& suggested) {
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetGraphDpi(WindowDpi(window));
+  RefreshGraph();
 }
 
 void OnPaint(HWND window) {
@@ -187,7 +207,9 @@ void DestroyMainWindow(HINSTANCE instance) {
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   static const UINT liveTraceFramesMessage = RegisterWindowMessageW(kLiveTraceFramesMessage);
+  static const UINT graphLayoutMessage = RegisterWindowMessageW(kGraphLayoutMessage);
   if (message == liveTraceFramesMessage) return static_cast<LRESULT>(LiveTraceFramesDrawn());
+  if (message == graphLayoutMessage) return LogGraphLayout();
   switch (message) {
     case WM_CREATE:
       OnCreate(window);
@@ -206,8 +228,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       if (!ConfirmClose(window)) return 0;
       break;
     case WM_GETMINMAXINFO:
-      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = kMinimumTrackSize;
+      SetMinimumTrackSize(window, *reinterpret_cast<MINMAXINFO*>(lParam));
       break;
+    case WM_DPICHANGED:
+      OnDpiChanged(window, *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_WINDOWPOSCHANGED:
       if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_FRAMECHANGED) ResizeStep(window);
       break;

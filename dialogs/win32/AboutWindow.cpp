@@ -3,6 +3,7 @@
 #include "data/Version.h"
 #include "resources/AboutIds.h"
 #include "resources/ResourceIds.h"
+#include "view/win32/WindowDpi.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ constexpr wchar_t kInvitation[] =
 CAboutWindow::CAboutWindow(AltimeterLink& link) : ToolDialog(IDD_ABOUT, link) {}
 
 void CAboutWindow::OnInitDialog() {
+  picture_.Show(GetDlgItem(hwnd, IDC_ABOUT_PICTURE), WindowDpi(hwnd));
   CreateLayout();
   Anchor(IDC_ABOUT_PICTURE, anchoring::kGrows);
   Anchor(IDC_STATUS, anchoring::kGrows);

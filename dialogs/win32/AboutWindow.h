@@ -3,6 +3,7 @@
 // versions this software is made for. No device, no worker.
 #include <windows.h>
 
+#include "dialogs/win32/AboutPicture.h"
 #include "dialogs/win32/ToolDialog.h"
 
 class CAboutWindow : public ToolDialog {
@@ -17,4 +18,6 @@ class CAboutWindow : public ToolDialog {
 
  private:
   void BuildAboutText();
+
+  AboutPicture picture_;
 };

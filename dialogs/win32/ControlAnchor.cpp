@@ -1,7 +1,9 @@
 #include "dialogs/win32/ControlAnchor.h"
 
 ControlAnchor::ControlAnchor(HWND control, AnchorEdges edges)
-    : control_(control), parent_(GetParent(control)), geometry_(GeometryOf(control, parent_, edges)) {}
+    : control_(control), parent_(GetParent(control)), edges_(edges), geometry_(GeometryOf(control, parent_, edges)) {}
+
+void ControlAnchor::Retake() { geometry_ = GeometryOf(control_, parent_, edges_); }
 
 AnchorGeometry ControlAnchor::GeometryOf(HWND control, HWND parent, AnchorEdges edges) {
   RECT bounds{};

@@ -18,15 +18,22 @@ class DialogLayout {
 
   // Sees every message of the dialog; handles WM_GETMINMAXINFO and WM_SIZE and
   // returns 1 for them, 0 for the rest. The dialog goes on handling either way.
+  // On WM_DPICHANGED the system scales the dialog and its controls itself:
+  // the limits scale with it, and the anchors stand still until it is done,
+  // then take the controls' new rectangles.
   int Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   void LimitTracking(MINMAXINFO& limits) const;
   void FollowClientSize(int width, int height);
+  void BeginDpiChange(int dpi);
+  void EndDpiChange();
 
   int minimumWidth_;
   int minimumHeight_;
   int maximumWidth_;
   int maximumHeight_;
+  int dpi_ = 0;  // of the dialog, once it has an anchor
+  bool rescaling_ = false;
   std::vector<std::unique_ptr<ControlAnchor>> anchors_;
 };

@@ -13,6 +13,7 @@ extern "C" {
 #include "dialogs/win32/SystemAwake.h"
 #include "resources/ResourceIds.h"
 #include "view/win32/Graph.h"
+#include "view/win32/WindowDpi.h"
 
 namespace {
 
@@ -49,8 +50,8 @@ ToolDialog::ToolDialog(int dialogId, AltimeterLink& link, ConnectionMode mode)
     : CBaseWindow(dialogId),
       link(link),
       statusBrush(kStatusBoxFace),
-      connectedIcon_(IDI_CONNECTED, kConnectionIconSize),
-      disconnectedIcon_(IDI_DISCONNECTED, kConnectionIconSize),
+      connectedIcon_(IDI_CONNECTED, PixelsAtDpi(kConnectionIconSize, SystemDpi())),
+      disconnectedIcon_(IDI_DISCONNECTED, PixelsAtDpi(kConnectionIconSize, SystemDpi())),
       host_(link, *this, mode) {}
 
 ToolDialog::~ToolDialog() { DebugLog << "DESTRUCT" << std::endl; }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <limits>
 
@@ -206,16 +207,111 @@ TEST(LiveScene, ShowsGroundAndPeakEvenBeforeTheFirstClimb) {
   ExpectLabel(scene.labels[1], L"Ground", {100, scene.groundY - 30}, GraphColour::Blue);
 }
 
-TEST(LiveScene, LabelsThePeak) {
+// A climb to a peak of 120.5 m at 0.2 s, and down again.
+FastTrace PeakedTrace() {
   FastTrace trace;
   trace.samples = {0.0, 50.0, 120.5, 80.0};
   trace.peakTime = 0.2f;
   trace.peakAltitude = 120.5f;
   trace.range = {0, 0, 5, 120};
+  return trace;
+}
+
+TEST(LiveScene, LabelsThePeak) {
+  const FastTrace trace = PeakedTrace();
   const GraphMapping mapping(trace.range, 640, 480);
   const LiveScene scene = BuildLiveScene(trace, mapping);
   ExpectLabel(scene.labels[0], L"(0.2 s  120.5 m)", {mapping.TimeToX(0.2f), mapping.ValueToY(120.5f) - 30},
               GraphColour::Blue);
+}
+
+}  // namespace
+
+namespace {
+
+// A climb to 400 m at 5 s with a top speed of 90 m/s, and Line A at 6 s.
+DataSet ClimbingSet() {
+  DataSet set = FlatSet(300);
+  for (size_t i = 0; i < 50; ++i) set.altitudeAgl[i] = set.smoothedAltitude[i] = 8.0 * i;
+  set.velocity[20] = 90.0;
+  set.lineFlags[60] = set.lineFlags[61] = 2;
+  return set;
+}
+
+const int32_t kDpis[] = {96, 120, 144, 192};
+
+TEST(DataSetScene, GrowsItsOwnLengthsWithTheDpiButNotTheData) {
+  const DataSet set = ClimbingSet();
+  const ViewRange range{0, -50, 30, 500};
+  for (const int32_t dpi : kDpis) {
+    SCOPED_TRACE(dpi);
+    const double scale = dpi / 96.0;
+    const auto scaled = [scale](int32_t pixels) { return static_cast<int32_t>(std::lround(pixels * scale)); };
+    const GraphMapping mapping(range, 1280, 1000, GraphScale(dpi));
+    const DataSetScene scene = BuildDataSetScene(set, mapping);
+    EXPECT_EQ(scaled(50), mapping.TimeToX(0));  // the margins
+    EXPECT_EQ(1000 - scaled(50), mapping.ValueToY(-50));
+    EXPECT_FLOAT_EQ(1.0 * scale, scene.style.groundWidth);
+    EXPECT_FLOAT_EQ(2.0 * scale, scene.style.seriesWidth);
+    EXPECT_FLOAT_EQ(15.0 * scale, scene.style.bandWidth);
+    EXPECT_FLOAT_EQ(16.0 * scale, scene.style.fontPixels);  // Arial 12 pt
+    ASSERT_EQ(1u, scene.bands.size());
+    EXPECT_EQ(mapping.TimeToX(5.9) + scaled(8), scene.bands[0].x0);
+    ASSERT_EQ(6u, scene.labels.size());
+    ExpectLabel(scene.labels[0], L"(4.9 s  392 m)", {mapping.TimeToX(4.9f), mapping.ValueToY(392.0f) - scaled(30)},
+                GraphColour::Blue);
+    ExpectLabel(scene.labels[1], L"(2 s  324 km/h)", {mapping.TimeToX(2.0f), mapping.ValueToY(324.0f) - scaled(30)},
+                GraphColour::Blue);
+    EXPECT_EQ((GraphPoint{scaled(100), scene.groundY - scaled(30)}), scene.labels[2].origin);
+    EXPECT_EQ((GraphPoint{scaled(10), scaled(10)}), scene.labels[3].origin);
+    EXPECT_EQ((GraphPoint{scaled(10), scaled(50)}), scene.labels[4].origin);
+    EXPECT_EQ((GraphPoint{scaled(10), scaled(90)}), scene.labels[5].origin);
+  }
+}
+
+TEST(DataSetScene, LegendRowsAndGroundCaptionNeverOverlap) {
+  const DataSet set = ClimbingSet();
+  // From a ground at the foot of the picture to one among the legend's rows.
+  for (const int32_t dpi : kDpis) {
+    for (int32_t bottom = -50; bottom >= -5000; bottom -= 50) {
+      SCOPED_TRACE(testing::Message() << dpi << " DPI, range from " << bottom << " m");
+      const DataSetScene scene = BuildDataSetScene(set, GraphMapping({0, bottom, 30, 500 - bottom}, 1280, 1000,
+                                                                     GraphScale(dpi)));
+      for (size_t i = 2; i < scene.labels.size(); ++i) {
+        for (size_t j = i + 1; j < scene.labels.size(); ++j) {
+          EXPECT_FALSE(SharePixels(LabelBox(scene.labels[i], scene.style), LabelBox(scene.labels[j], scene.style)))
+              << std::string(scene.labels[i].text.begin(), scene.labels[i].text.end()) << " over "
+              << std::string(scene.labels[j].text.begin(), scene.labels[j].text.end());
+        }
+      }
+      // Beside the legend, the caption stays on its ground line.
+      EXPECT_EQ(scene.groundY - GraphScale(dpi).Pixels(30), scene.labels[2].origin.y);
+    }
+  }
+}
+
+TEST(LiveScene, GrowsItsPensFontAndOffsetsWithTheDpi) {
+  const FastTrace trace = PeakedTrace();
+  for (const int32_t dpi : kDpis) {
+    SCOPED_TRACE(dpi);
+    const GraphScale scale(dpi);
+    const GraphMapping mapping(trace.range, 640, 480, scale);
+    const LiveScene scene = BuildLiveScene(trace, mapping);
+    EXPECT_FLOAT_EQ(3.0f * dpi / 96, scene.style.groundWidth);
+    EXPECT_FLOAT_EQ(3.0f * dpi / 96, scene.style.seriesWidth);
+    EXPECT_FLOAT_EQ(16.0f * dpi / 96, scene.style.fontPixels);
+    EXPECT_EQ(mapping.ValueToY(120.5f) - scale.Pixels(30), scene.labels[0].origin.y);
+    EXPECT_EQ((GraphPoint{scale.Pixels(100), scene.groundY - scale.Pixels(30)}), scene.labels[1].origin);
+  }
+}
+
+TEST(LayoutText, GivesEachLabelsBoxInDecimal) {
+  DataSetScene scene;
+  scene.style.fontPixels = 16;
+  scene.groundY = 900;
+  scene.labels = {{{100, 870}, L"Ground", GraphColour::Blue}};
+  // Ground: 6831 font units of advance, 53.4 px at 16 px, and an em / 6 each side.
+  EXPECT_EQ("Graph layout: 16 900\nGraph label: 100 870 159 889 Ground\n", LayoutText(scene));
 }
 
 }  // namespace

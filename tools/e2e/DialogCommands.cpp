@@ -307,3 +307,114 @@ int PixelCommand(const DriverArgs& args) {
   std::printf("%d %d %d\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
   return 0;
 }
+
+namespace {
+
+// The dialog font a control draws its text in: its own when this process can
+// read it, else the templates' at the screen's DPI.
+class ControlFont {
+ public:
+  explicit ControlFont(HWND control) {
+    LOGFONTW font{};
+    const auto shown = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (!shown || GetObjectW(shown, sizeof font, &font) != sizeof font) {
+      const HDC screen = GetDC(nullptr);
+      font.lfHeight = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
+      ReleaseDC(nullptr, screen);
+      font.lfWeight = FW_NORMAL;
+      wcscpy_s(font.lfFaceName, L"Microsoft Sans Serif");
+    }
+    font_ = CreateFontIndirectW(&font);
+  }
+  ~ControlFont() { DeleteObject(font_); }
+  ControlFont(const ControlFont&) = delete;
+  ControlFont& operator=(const ControlFont&) = delete;
+  HFONT Get() const { return font_; }
+
+ private:
+  HFONT font_;
+};
+
+enum class TextKind { None, Wrapped, OneLine, PushButton, CheckBox };
+
+TextKind KindOf(HWND control) {
+  wchar_t className[32] = L"";
+  GetClassNameW(control, className, 32);
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  if (_wcsicmp(className, L"Static") == 0) {
+    const LONG type = style & SS_TYPEMASK;
+    if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) return TextKind::Wrapped;
+    return type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE ? TextKind::OneLine : TextKind::None;
+  }
+  if (_wcsicmp(className, L"Button") != 0) return TextKind::None;
+  switch (style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+      return TextKind::PushButton;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+      return TextKind::CheckBox;
+    default:
+      return TextKind::None;
+  }
+}
+
+// The room a control leaves its text: a push button's edges, a check box's box.
+RECT TextRoom(HWND control, TextKind kind) {
+  RECT room{};
+  GetClientRect(control, &room);
+  if (kind == TextKind::PushButton) InflateRect(&room, -2 * GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+  if (kind == TextKind::CheckBox) room.left += GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE);
+  return room;
+}
+
+// Prints "ID WIDTH HEIGHT ROOM-WIDTH ROOM-HEIGHT TEXT" when the text needs
+// more than its room; true when it fits.
+bool TextFits(HWND control, TextKind kind, const std::wstring& text) {
+  const RECT room = TextRoom(control, kind);
+  const ControlFont font(control);
+  const HDC dc = GetDC(control);
+  const HGDIOBJ replaced = SelectObject(dc, font.Get());
+  RECT needed{0, 0, room.right - room.left, 0};
+  const UINT wrap = kind == TextKind::Wrapped ? DT_WORDBREAK : DT_SINGLELINE;
+  DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_EXPANDTABS | wrap);
+  SelectObject(dc, replaced);
+  ReleaseDC(control, dc);
+  const bool fits = needed.right <= room.right - room.left && needed.bottom <= room.bottom - room.top;
+  if (!fits) {
+    std::printf("%d %ld %ld %ld %ld %ls\n", GetDlgCtrlID(control), needed.right, needed.bottom,
+                room.right - room.left, room.bottom - room.top, text.c_str());
+  }
+  return fits;
+}
+
+}  // namespace
+
+// Lists each label, button and check box of the window whose text, in its
+// font, needs more room than the control gives it; then "checked N".
+int ClippedTextCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  struct Tally {
+    int checked = 0;
+    int clipped = 0;
+  } tally;
+  EnumChildWindows(
+      window,
+      [](HWND control, LPARAM data) -> BOOL {
+        auto& counts = *reinterpret_cast<Tally*>(data);
+        const TextKind kind = KindOf(control);
+        const std::wstring text = ControlText(control);
+        if (kind == TextKind::None || text.empty() || !IsWindowVisible(control)) return TRUE;
+        ++counts.checked;
+        if (!TextFits(control, kind, text)) ++counts.clipped;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tally));
+  std::printf("checked %d\n", tally.checked);
+  return tally.clipped == 0 ? 0 : 1;
+}

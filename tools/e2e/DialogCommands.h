@@ -27,3 +27,4 @@ int SizeCommand(const DriverArgs& args);         // CAPTION W H
 int RectCommand(const DriverArgs& args);         // CAPTION ID
 int ScreenRectCommand(const DriverArgs& args);   // CAPTION ID (0: the window)
 int PixelCommand(const DriverArgs& args);        // CAPTION ID X Y
+int ClippedTextCommand(const DriverArgs& args);  // CAPTION

@@ -57,6 +57,10 @@
 //   zeldrive rect CAPTION ID            prints a control's x y width height in the window
 //   zeldrive screen-rect CAPTION ID     prints them on the screen; ID 0 is the window itself
 //   zeldrive pixel CAPTION ID X Y       prints the colour on screen at x y of a control
+//   zeldrive clipped-text CAPTION       lists the labels, buttons and check boxes whose
+//                                       text needs more room than they give it; then
+//                                       "checked N"; fails when any does
+//   zeldrive graph-layout               has the program log its graph's layout; prints its DPI
 //
 // Exits 0 on success, 1 when a window did not appear or the command failed, 2
 // on a usage error. Every wait ends after 15 s.
@@ -173,6 +177,13 @@ int Frames(const Args&) {
   const HWND main = MainWindow();
   if (!main) return Fail("no main window");
   std::printf("%lld\n", static_cast<long long>(SendMessageW(main, RegisterWindowMessageW(kLiveTraceFramesMessage), 0, 0)));
+  return 0;
+}
+
+int GraphLayout(const Args&) {
+  const HWND main = MainWindow();
+  if (!main) return Fail("no main window");
+  std::printf("%lld\n", static_cast<long long>(SendMessageW(main, RegisterWindowMessageW(kGraphLayoutMessage), 0, 0)));
   return 0;
 }
 
@@ -349,13 +360,16 @@ const std::map<std::wstring, Command> kCommands{
     {L"suspend", {1, SuspendCommand}},
     {L"wait-closed", {1, WaitClosedCommand}}, {L"size", {3, SizeCommand}},
     {L"rect", {2, RectCommand}},         {L"screen-rect", {2, ScreenRectCommand}},
-    {L"pixel", {4, PixelCommand}},
+    {L"pixel", {4, PixelCommand}},       {L"clipped-text", {1, ClippedTextCommand}},
+    {L"graph-layout", {0, GraphLayout}},
 };
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
+  // Sizes, fonts and pixels as the DPI-aware program has them, not scaled for a 96-DPI caller.
+  SetProcessDPIAware();
   const auto command = kCommands.find(argv[1]);
   const size_t given = static_cast<size_t>(argc - 2);
   if (command == kCommands.end() || given < command->second.argumentCount ||

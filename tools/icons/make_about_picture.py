@@ -5,6 +5,10 @@ traced in red above a blue ground line, the rocket at its apogee and its
 parachute on the way down. Standard library only.
 
     python3 tools/icons/make_about_picture.py resources/about.bmp
+    python3 tools/icons/make_about_picture.py resources/about-2x.bmp 2
+
+The second, twice as large, is the same picture for screens of 200 % scaling
+(and scaled down for those between).
 """
 import math
 import struct
@@ -82,30 +86,31 @@ def colour(x, y):
     return sky(x, y)
 
 
-def pixel(px, py):
+def pixel(px, py, scale):
     total = [0, 0, 0]
     for i in range(SUPERSAMPLE):
         for j in range(SUPERSAMPLE):
-            c = colour(px + (i + 0.5) / SUPERSAMPLE, py + (j + 0.5) / SUPERSAMPLE)
+            c = colour((px + (i + 0.5) / SUPERSAMPLE) / scale, (py + (j + 0.5) / SUPERSAMPLE) / scale)
             for k in range(3):
                 total[k] += c[k]
     return tuple(round(t / SUPERSAMPLE ** 2) for t in total)
 
 
-def write_bmp(path):
-    row_size = (WIDTH * 3 + 3) // 4 * 4
+def write_bmp(path, scale):
+    width, height = WIDTH * scale, HEIGHT * scale
+    row_size = (width * 3 + 3) // 4 * 4
     rows = []
-    for py in reversed(range(HEIGHT)):  # bottom-up
+    for py in reversed(range(height)):  # bottom-up
         row = bytearray()
-        for px in range(WIDTH):
-            r, g, b = pixel(px, py)
+        for px in range(width):
+            r, g, b = pixel(px, py, scale)
             row += bytes((b, g, r))
         rows.append(bytes(row) + b"\0" * (row_size - len(row)))
     image = b"".join(rows)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 24, 0, len(image), 2835, 2835, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(image), 2835, 2835, 0, 0)
     header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(image), 0, 0, 14 + len(info))
     Path(path).write_bytes(header + info + image)
 
 
 if __name__ == "__main__":
-    write_bmp(sys.argv[1] if len(sys.argv) > 1 else "about.bmp")
+    write_bmp(sys.argv[1] if len(sys.argv) > 1 else "about.bmp", int(sys.argv[2]) if len(sys.argv) > 2 else 1)

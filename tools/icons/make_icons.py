@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the program's icons and writes them as .ico files (16, 32 and 48 px,
+"""Draws the program's icons and writes them as .ico files (16 to 96 px,
 32-bit with alpha). Standard library only, so it runs wherever Python does.
 
     python3 tools/icons/make_icons.py resources/
@@ -13,7 +13,8 @@ import struct
 import sys
 from pathlib import Path
 
-SIZES = (16, 32, 48)
+# 16, 32 and 48 at 96 DPI, and what each becomes at 125, 150 and 200 %.
+SIZES = (16, 20, 24, 32, 40, 48, 60, 64, 72, 96)
 SUPERSAMPLE = 4  # per axis, for smooth edges
 
 

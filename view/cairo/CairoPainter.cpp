@@ -15,15 +15,10 @@ constexpr Rgb kBlue = RgbOf(GraphColour::Blue);
 constexpr Rgb kRed = RgbOf(GraphColour::Red);
 constexpr Rgb kGreen = RgbOf(GraphColour::Green);
 
-constexpr double kSeriesWidth = 2.0;
-constexpr double kGroundWidth = 1.0;
-constexpr double kBandWidth = 15.0;
-// Arial 12 pt at 96 dpi.
-constexpr double kFontPixels = 16.0;
 constexpr char kFontFamily[] = "Liberation Sans";
 // Where GDI+ puts text from its origin: a sixth of an em in, and the baseline
 // a pixel above the font's ascent (measured on the program's screenshots).
-constexpr double kTextIndent = kFontPixels / 6.0;
+constexpr double kIndentPerEm = 1.0 / 6.0;
 constexpr double kBaselineRise = 1.0;
 // GDI+ centres pixels on whole coordinates, cairo on halves: lines move half a
 // pixel to cover the pixels the program's pens cover.
@@ -37,23 +32,23 @@ void StrokePolyline(cairo_t* cairo, const std::vector<GraphPoint>& points, Rgb c
   cairo_stroke(cairo);
 }
 
-void DrawBands(cairo_t* cairo, const std::vector<LineBand>& bands, int32_t groundY) {
+void DrawBands(cairo_t* cairo, const std::vector<LineBand>& bands, int32_t groundY, double width) {
   for (const LineBand& band : bands) {
-    StrokePolyline(cairo, {{band.x0, groundY}, {band.x1, groundY}}, RgbOf(band.colour), kBandWidth);
+    StrokePolyline(cairo, {{band.x0, groundY}, {band.x1, groundY}}, RgbOf(band.colour), width);
   }
 }
 
 // GDI+ prints from the top-left corner of the text's line, cairo from the baseline.
-void DrawLabels(cairo_t* cairo, const std::vector<GraphLabel>& labels) {
+void DrawLabels(cairo_t* cairo, const std::vector<GraphLabel>& labels, double fontPixels) {
   cairo_select_font_face(cairo, kFontFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cairo, kFontPixels);
+  cairo_set_font_size(cairo, fontPixels);
   cairo_font_extents_t font;
   cairo_font_extents(cairo, &font);
   for (const GraphLabel& label : labels) {
     const std::wstring& wide = label.text;
     const std::string text(wide.begin(), wide.end());  // labels are ASCII
     SetColour(cairo, RgbOf(label.colour));
-    cairo_move_to(cairo, label.origin.x + kTextIndent, label.origin.y + font.ascent - kBaselineRise);
+    cairo_move_to(cairo, label.origin.x + fontPixels * kIndentPerEm, label.origin.y + font.ascent - kBaselineRise);
     cairo_show_text(cairo, text.c_str());
   }
 }
@@ -66,11 +61,12 @@ void PaintScene(cairo_t* cairo, const DataSetScene& scene) {
   cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
   cairo_set_line_join(cairo, CAIRO_LINE_JOIN_BEVEL);
   cairo_set_line_cap(cairo, CAIRO_LINE_CAP_BUTT);
-  StrokePolyline(cairo, {{0, scene.groundY}, {scene.width, scene.groundY}}, kBlue, kGroundWidth);
-  StrokePolyline(cairo, scene.altitude, kRed, kSeriesWidth);
-  StrokePolyline(cairo, scene.velocity, kGreen, kSeriesWidth);
-  DrawBands(cairo, scene.bands, scene.groundY);
-  DrawLabels(cairo, scene.labels);
+  const SceneStyle& style = scene.style;
+  StrokePolyline(cairo, {{0, scene.groundY}, {scene.width, scene.groundY}}, kBlue, style.groundWidth);
+  StrokePolyline(cairo, scene.altitude, kRed, style.seriesWidth);
+  StrokePolyline(cairo, scene.velocity, kGreen, style.seriesWidth);
+  DrawBands(cairo, scene.bands, scene.groundY, style.bandWidth);
+  DrawLabels(cairo, scene.labels, style.fontPixels);
 }
 
 // True when cairo drew the whole scene onto `surface`.

@@ -22,6 +22,7 @@ GraphSurfaces surfaces;
 AltimeterLink* graphLink = nullptr;  // we don't own it
 int32_t graphWidth = 640;
 int32_t graphHeight = 480;
+GraphScale graphScale;
 
 enum class GraphView { DataSet, LiveTrace };
 
@@ -60,7 +61,7 @@ bool Presented(PresentResult result) {
 bool SameSize(SIZE size, int32_t width, int32_t height) { return size.cx == width && size.cy == height; }
 
 GraphMapping MappingOf(const ViewRange& range) {
-  return GraphMapping(range, graphLink->viewWidth, graphLink->viewHeight);
+  return GraphMapping(range, graphLink->viewWidth, graphLink->viewHeight, graphScale);
 }
 
 DataSetPicture dataSetPicture;
@@ -102,6 +103,11 @@ void SetGraphSize(int32_t width, int32_t height) {
   const auto data = graphLink->LockData();
   graphLink->viewWidth = width;
   graphLink->viewHeight = height;
+}
+
+void SetGraphDpi(int32_t dpi) {
+  const DrawingLock lock(drawingMutex);
+  graphScale = GraphScale(dpi);
 }
 
 void ResetDrawing(HWND window, bool quiet) {
@@ -174,6 +180,12 @@ void DrawLiveTrace() {
   pendingPresent.Add(frame.changed);
   ++liveTraceFrames;
   if (frame.full) ++liveTraceFramesInFull;
+}
+
+int32_t LogGraphLayout() {
+  const DrawingLock lock(drawingMutex);
+  DebugLog << LayoutText(CurrentDataSetScene()) << std::flush;
+  return graphScale.Dpi();
 }
 
 uint64_t LiveTraceFramesDrawn() { return liveTraceFrames; }

@@ -29,6 +29,9 @@ constexpr Rgb kBlack{0, 0, 0};
 void BindGraph(AltimeterLink& link);
 // The size of the surfaces made by the next ResetDrawing, and of the mapping.
 void SetGraphSize(int32_t width, int32_t height);
+// The DPI the graph is drawn for (96 until set): its margins, offsets, pens
+// and font grow with it. Takes effect at the next drawing.
+void SetGraphDpi(int32_t dpi);
 // Releases, then creates the surfaces for `window` and fills them black. On
 // failure: a warning box unless `quiet`, then the quit message.
 void ResetDrawing(HWND window, bool quiet);
@@ -60,6 +63,11 @@ uint64_t LiveTraceFramesDrawnInFull();
 // A registered message: sent to the main window, it answers LiveTraceFramesDrawn,
 // so a benchmark can count the frames of a download from outside.
 constexpr wchar_t kLiveTraceFramesMessage[] = L"ZelLiveTraceFrames";
+// A registered message: sent to the main window, it writes the data set
+// view's layout (LayoutText) to the log and answers the graph's DPI, so a test
+// can check the layout from outside. Nothing is logged unless asked.
+constexpr wchar_t kGraphLayoutMessage[] = L"ZelGraphLayout";
+int32_t LogGraphLayout();
 // Any thread, never waits: asks the main window to draw and present the live
 // trace from the latest samples. Requests made before it gets to it add nothing.
 void RequestLiveTrace();

@@ -57,13 +57,16 @@ class GraphicsDc {
   HDC dc_;
 };
 
-void DrawDataSetSeries(Graphics& graphics, const std::vector<GraphPoint>& series, const Color& colour,
+// Thin polylines stand in for a 2-pixel pen only.
+constexpr float kThinPolylineWidth = 2.0f;
+
+void DrawDataSetSeries(Graphics& graphics, const std::vector<GraphPoint>& series, const Color& colour, float width,
                        SeriesStroke stroke) {
+  if (stroke == SeriesStroke::ThinPolylines && width != kThinPolylineWidth) stroke = SeriesStroke::OnePath;
   if (stroke != SeriesStroke::ThinPolylines) {
-    DrawSeries(graphics, series, colour, kDataSetSeriesWidth, stroke);
+    DrawSeries(graphics, series, colour, width, stroke);
     return;
   }
-  static_assert(kDataSetSeriesWidth == 2.0f, "thin polylines stand in for a 2-pixel pen");
   const GraphicsDc dc(graphics);
   DrawThinPolylines(dc.Get(), series, colour.ToCOLORREF());
 }
@@ -73,26 +76,27 @@ void DrawGround(Graphics& graphics, int32_t width, int32_t groundY, float penWid
   graphics.DrawLine(&pen, 0, groundY, width, groundY);
 }
 
-void DrawBands(Graphics& graphics, const std::vector<LineBand>& bands, int32_t groundY) {
-  constexpr float kBandWidth = 15.0f;
-  const Pen red(kRed, kBandWidth);
-  const Pen blue(kBlue, kBandWidth);
+void DrawBands(Graphics& graphics, const std::vector<LineBand>& bands, int32_t groundY, float width) {
+  const Pen red(kRed, width);
+  const Pen blue(kBlue, width);
   for (const LineBand& band : bands) {
     graphics.DrawLine(band.colour == GraphColour::Red ? &red : &blue, band.x0, groundY, band.x1, groundY);
   }
 }
 
+// In pixels of the scene's DPI, not in points of the device context's.
 class LabelFont : public Gdiplus::Font {
  public:
-  LabelFont() : Gdiplus::Font(L"Arial", 12.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint) {}
+  explicit LabelFont(const SceneStyle& style)
+      : Gdiplus::Font(L"Arial", style.fontPixels, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel) {}
 };
 
 Gdiplus::PointF OriginOf(const GraphLabel& label) {
   return {static_cast<Gdiplus::REAL>(label.origin.x), static_cast<Gdiplus::REAL>(label.origin.y)};
 }
 
-void DrawLabels(Graphics& graphics, const std::vector<GraphLabel>& labels) {
-  const LabelFont font;
+void DrawLabels(Graphics& graphics, const std::vector<GraphLabel>& labels, const SceneStyle& style) {
+  const LabelFont font(style);
   for (const GraphLabel& label : labels) {
     const Gdiplus::SolidBrush brush(ColourOf(label.colour));
     graphics.DrawString(label.text.c_str(), -1, &font, OriginOf(label), &brush);
@@ -100,8 +104,8 @@ void DrawLabels(Graphics& graphics, const std::vector<GraphLabel>& labels) {
 }
 
 void DrawLiveLayer(Graphics& graphics, const LiveScene& scene, SeriesStroke stroke) {
-  DrawGround(graphics, scene.width, scene.groundY, kLiveSeriesWidth);
-  DrawSeries(graphics, scene.samples, kRed, kLiveSeriesWidth, stroke);
+  DrawGround(graphics, scene.width, scene.groundY, scene.style.groundWidth);
+  DrawSeries(graphics, scene.samples, kRed, scene.style.seriesWidth, stroke);
 }
 
 }  // namespace
@@ -109,17 +113,17 @@ void DrawLiveLayer(Graphics& graphics, const LiveScene& scene, SeriesStroke stro
 void PaintDataSetScene(HDC dc, const DataSetScene& scene, SeriesStroke stroke) {
   if (scene.empty) return;
   Graphics graphics(dc);
-  DrawGround(graphics, scene.width, scene.groundY, 1.0f);
-  DrawDataSetSeries(graphics, scene.altitude, kRed, stroke);
-  DrawDataSetSeries(graphics, scene.velocity, kGreen, stroke);
-  DrawBands(graphics, scene.bands, scene.groundY);
-  DrawLabels(graphics, scene.labels);
+  DrawGround(graphics, scene.width, scene.groundY, scene.style.groundWidth);
+  DrawDataSetSeries(graphics, scene.altitude, kRed, scene.style.seriesWidth, stroke);
+  DrawDataSetSeries(graphics, scene.velocity, kGreen, scene.style.seriesWidth, stroke);
+  DrawBands(graphics, scene.bands, scene.groundY, scene.style.bandWidth);
+  DrawLabels(graphics, scene.labels, scene.style);
 }
 
 void PaintLiveScene(HDC dc, const LiveScene& scene, SeriesStroke stroke) {
   Graphics graphics(dc);
   DrawLiveLayer(graphics, scene, stroke);
-  DrawLabels(graphics, scene.labels);
+  DrawLabels(graphics, scene.labels, scene.style);
 }
 
 void PaintLiveLayer(HDC dc, const LiveScene& scene) {
@@ -131,23 +135,24 @@ void PaintLiveLayer(HDC dc, const LiveScene& scene) {
 void PaintLiveLayerArea(HDC dc, const LiveScene& scene, const RECT& area, size_t first) {
   Graphics graphics(dc);
   graphics.SetClip(Gdiplus::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top));
-  if (area.top <= scene.groundY + kLiveStrokeReach && scene.groundY - kLiveStrokeReach < area.bottom) {
-    DrawGround(graphics, scene.width, scene.groundY, kLiveSeriesWidth);
+  const int32_t reach = StrokeReach(scene.style.groundWidth);
+  if (area.top <= scene.groundY + reach && scene.groundY - reach < area.bottom) {
+    DrawGround(graphics, scene.width, scene.groundY, scene.style.groundWidth);
   }
-  DrawSeries(graphics, scene.samples, kRed, kLiveSeriesWidth, SeriesStroke::OnePath, first);
+  DrawSeries(graphics, scene.samples, kRed, scene.style.seriesWidth, SeriesStroke::OnePath, first);
 }
 
-void PaintLabels(HDC dc, const std::vector<GraphLabel>& labels) {
+void PaintLabels(HDC dc, const std::vector<GraphLabel>& labels, const SceneStyle& style) {
   Graphics graphics(dc);
-  DrawLabels(graphics, labels);
+  DrawLabels(graphics, labels, style);
 }
 
 // Glyphs stay inside the measured box, which has room on each side; the margin
 // is for rounding.
-RECT LabelBounds(HDC dc, const GraphLabel& label) {
+RECT LabelBounds(HDC dc, const GraphLabel& label, const SceneStyle& style) {
   constexpr LONG kMargin = 2;
   const Graphics graphics(dc);
-  const LabelFont font;
+  const LabelFont font(style);
   Gdiplus::RectF box;
   graphics.MeasureString(label.text.c_str(), -1, &font, OriginOf(label), &box);
   return {static_cast<LONG>(std::floor(box.X)) - kMargin, static_cast<LONG>(std::floor(box.Y)) - kMargin,

@@ -1,22 +1,21 @@
 #pragma once
 // Strokes and prints a scene of the graph onto a device context with GDI+:
-// each series in one polyline (the data set view's as thin GDI lines), labels
-// in Arial 12 pt. Pens, brushes and the font live for one drawing.
+// each series in one polyline (the data set view's as thin GDI lines at
+// 96 DPI), labels in Arial, pens and font as large as the scene's style says.
+// Pens, brushes and the font live for one drawing.
 #include <windows.h>
 
 #include <cstdint>
 
 #include "view/GraphScene.h"
 
-// Pen widths of the series, in pixels.
-constexpr float kDataSetSeriesWidth = 2.0f;
-constexpr float kLiveSeriesWidth = 3.0f;
-// How far from its line the live pen sets pixels, joints and ends included:
-// half its width reaches one pixel beyond the line; one more to spare.
-constexpr int32_t kLiveStrokeReach = static_cast<int32_t>(kLiveSeriesWidth / 2) + 1;
+// How far from its line a pen of `width` pixels sets pixels, joints and ends
+// included: half its width reaches one pixel beyond the line; one more to spare.
+constexpr int32_t StrokeReach(float width) { return static_cast<int32_t>(width / 2) + 1; }
 
 // How each series is stroked: the program draws the live trace's as one path
-// and the data set view's as thin polylines (ThinPolylines.h, that view only).
+// and the data set view's as thin polylines (ThinPolylines.h, that view only,
+// for its 2-pixel pen at 96 DPI; wider pens as one path).
 // One path is the reference the thin polylines are held against, segment by
 // segment the one its joints are.
 enum class SeriesStroke { OnePath, SegmentBySegment, ThinPolylines };
@@ -29,6 +28,6 @@ void PaintLiveScene(HDC dc, const LiveScene& scene, SeriesStroke stroke = Series
 void PaintLiveLayer(HDC dc, const LiveScene& scene);
 // The ground line and the samples from point `first` on, inside `area` only.
 void PaintLiveLayerArea(HDC dc, const LiveScene& scene, const RECT& area, size_t first);
-void PaintLabels(HDC dc, const std::vector<GraphLabel>& labels);
+void PaintLabels(HDC dc, const std::vector<GraphLabel>& labels, const SceneStyle& style);
 // The pixels that printing `label` may touch.
-RECT LabelBounds(HDC dc, const GraphLabel& label);
+RECT LabelBounds(HDC dc, const GraphLabel& label, const SceneStyle& style);

@@ -20,9 +20,9 @@ RECT Union(const RECT& a, const RECT& b) {
 
 RECT RectOf(const PixelBox& box) { return box.Empty() ? RECT{} : RECT{box.left, box.top, box.right, box.bottom}; }
 
-std::vector<RECT> MeasureLabels(HDC dc, const std::vector<GraphLabel>& labels) {
+std::vector<RECT> MeasureLabels(HDC dc, const LiveScene& scene) {
   std::vector<RECT> bounds;
-  for (const GraphLabel& label : labels) bounds.push_back(LabelBounds(dc, label));
+  for (const GraphLabel& label : scene.labels) bounds.push_back(LabelBounds(dc, label, scene.style));
   return bounds;
 }
 
@@ -57,13 +57,14 @@ void DrawWithoutKeeping(GraphSurfaces& surfaces, const LiveScene& scene) {
 }  // namespace
 
 LiveFrame LiveTraceCanvas::Draw(GraphSurfaces& surfaces, const LiveScene& scene) {
-  if (!holdsFrame_ || scene.width != drawn_.width || scene.groundY != drawn_.groundY) {
+  if (!holdsFrame_ || !(scene.style == drawn_.style) || scene.width != drawn_.width ||
+      scene.groundY != drawn_.groundY) {
     return DrawInFull(surfaces, scene);
   }
   // A new range or size moves every point and a reset trace starts again; new
   // samples change at most the last point drawn. The peak label changes as the
   // peak rises, which gives a new range anyway.
-  const PolylineUpdate update = UpdateOfPolyline(drawn_.samples, scene.samples, kLiveStrokeReach);
+  const PolylineUpdate update = UpdateOfPolyline(drawn_.samples, scene.samples, StrokeReach(scene.style.seriesWidth));
   const bool continues =
       update.sharedPoints + 1 >= drawn_.samples.size() && update.firstPoint > 0 && drawn_.labels == scene.labels;
   return continues ? Extend(surfaces, scene, update) : DrawInFull(surfaces, scene);
@@ -82,7 +83,7 @@ LiveFrame LiveTraceCanvas::DrawInFull(GraphSurfaces& surfaces, const LiveScene& 
     const SurfaceDc kept(surfaces.KeptSurface());
     if (kept.Get()) {
       PaintLiveLayer(kept.Get(), scene);
-      labelBounds_ = MeasureLabels(kept.Get(), scene.labels);
+      labelBounds_ = MeasureLabels(kept.Get(), scene);
       painted = true;
     }
   }
@@ -120,6 +121,6 @@ bool LiveTraceCanvas::PrintLabels(GraphSurfaces& surfaces, const RECT& area) con
   if (touched.empty()) return true;
   const SurfaceDc back(surfaces.BackSurface());
   if (!back.Get()) return false;
-  PaintLabels(back.Get(), touched);
+  PaintLabels(back.Get(), touched, drawn_.style);
   return true;
 }

@@ -11,16 +11,7 @@
 #include <vector>
 
 #include "view/GraphMapping.h"
-
-// The pixels of columns left to right - 1 and rows top to bottom - 1.
-struct PixelBox {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t right = 0;
-  int32_t bottom = 0;
-
-  bool Empty() const { return right <= left || bottom <= top; }
-};
+#include "view/PixelBox.h"
 
 struct PolylineUpdate {
   // How many points from the start the two polylines share.

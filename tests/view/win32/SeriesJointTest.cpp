@@ -83,7 +83,7 @@ TEST_F(SeriesJoints, ZigZagLiveTraceDiffersOnlyAtJoints) {
   const StrokeDifference difference =
       CompareStrokes([&scene](HDC dc, SeriesStroke stroke) { PaintLiveScene(dc, scene, stroke); }, scene.samples);
   EXPECT_GT(difference.pixels, 0) << "no joint drawn: the picture tests nothing";
-  ExpectDifferencesOnlyAtJoints("zig-zag live trace", difference, kLiveSeriesWidth);
+  ExpectDifferencesOnlyAtJoints("zig-zag live trace", difference, scene.style.seriesWidth);
 }
 
 TEST_F(SeriesJoints, SampleFlightDiffersOnlyAtJoints) {
@@ -104,7 +104,7 @@ TEST_F(SeriesJoints, SampleFlightDiffersOnlyAtJoints) {
   joints.insert(joints.end(), scene.velocity.begin(), scene.velocity.end());
   const StrokeDifference difference =
       CompareStrokes([&scene](HDC dc, SeriesStroke stroke) { PaintDataSetScene(dc, scene, stroke); }, joints);
-  ExpectDifferencesOnlyAtJoints("sample flight", difference, kDataSetSeriesWidth);
+  ExpectDifferencesOnlyAtJoints("sample flight", difference, scene.style.seriesWidth);
 }
 
 }  // namespace
