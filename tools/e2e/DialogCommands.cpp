@@ -240,6 +240,17 @@ int SuspendCommand(const DriverArgs& args) {
   return 0;
 }
 
+// As a forced log-off tells every top-level window, whatever it answered
+// before; returns once the window has handled it.
+int EndSessionCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kDefaultTimeoutMs, &result)
+             ? 0
+             : Fail("the window did not handle it in time");
+}
+
 int CloseWindowCommand(const DriverArgs& args) {
   const HWND window = Window(args[0]);
   if (!window) return Fail("no such window");

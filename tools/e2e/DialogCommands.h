@@ -21,6 +21,7 @@ int ClickCommand(const DriverArgs& args);        // CAPTION ID X
 int EnabledCommand(const DriverArgs& args);      // CAPTION
 int KeyCommand(const DriverArgs& args);          // CAPTION VIRTUAL-KEY
 int SuspendCommand(const DriverArgs& args);      // CAPTION
+int EndSessionCommand(const DriverArgs& args);   // CAPTION
 int CloseWindowCommand(const DriverArgs& args);  // CAPTION
 int WaitClosedCommand(const DriverArgs& args);   // CAPTION
 int SizeCommand(const DriverArgs& args);         // CAPTION W H

@@ -50,6 +50,7 @@
 //   zeldrive enabled CAPTION            prints the ids of the enabled controls
 //   zeldrive key CAPTION VK             sends a key press (27 is Escape)
 //   zeldrive suspend CAPTION            tells a window the machine is about to sleep
+//   zeldrive end-session CAPTION        tells a window the session ends now, as a forced log-off does
 //   zeldrive close-window CAPTION       asks a window to close
 //   zeldrive wait-closed CAPTION        waits until that dialog is gone
 //   zeldrive size CAPTION W H           resizes a window as a drag of its border would
@@ -357,7 +358,7 @@ const std::map<std::wstring, Command> kCommands{
     {L"windows", {0, Windows}},
     {L"click", {3, ClickCommand}},       {L"enabled", {1, EnabledCommand}},
     {L"key", {2, KeyCommand}},           {L"close-window", {1, CloseWindowCommand}},
-    {L"suspend", {1, SuspendCommand}},
+    {L"suspend", {1, SuspendCommand}},   {L"end-session", {1, EndSessionCommand}},
     {L"wait-closed", {1, WaitClosedCommand}}, {L"size", {3, SizeCommand}},
     {L"rect", {2, RectCommand}},         {L"screen-rect", {2, ScreenRectCommand}},
     {L"pixel", {4, PixelCommand}},       {L"clipped-text", {1, ClippedTextCommand}},
