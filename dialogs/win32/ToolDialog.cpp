@@ -137,6 +137,7 @@ bool ToolDialog::StartWorker(std::function<void()> work) {
 void ToolDialog::OnJobEnded() {
   workerThread.WaitFor(kJobEndWaitMs);
   Apply(jobs_.JobEnded());
+  focus_.JobEnded(hwnd);
 }
 
 bool ToolDialog::WorkerHasEnded(const char* repostLine) {
@@ -229,7 +230,7 @@ void ToolDialog::ShowConnectionIcon(int iconId) {
   PostMessageW(Control(iconId), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
 }
 
-void ToolDialog::Enable(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
+void ToolDialog::Enable(int id, bool enabled) { focus_.Enable(hwnd, id, enabled); }
 
 void ToolDialog::ForgetDownload() {
   const auto lock = link.LockData();

@@ -14,6 +14,7 @@
 #include "dialogs/StatusText.h"
 #include "dialogs/win32/BaseWindow.h"
 #include "dialogs/win32/DialogLayout.h"
+#include "dialogs/win32/FocusKeeper.h"
 #include "dialogs/win32/StatusBox.h"
 #include "dialogs/win32/WorkerThread.h"
 
@@ -119,5 +120,6 @@ class ToolDialog : public CBaseWindow {
   std::optional<StatusBox> statusBox_;  // from WM_INITDIALOG on
   std::atomic<bool> statusRefreshPending_{false};
   JobRule jobs_;  // the dialog's thread only
+  FocusKeeper focus_{kStatusBoxId};  // no disabled control keeps the focus
   bool watchesDevices_ = false;
 };

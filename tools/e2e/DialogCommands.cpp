@@ -232,6 +232,57 @@ int KeyCommand(const DriverArgs& args) {
   return 0;
 }
 
+// As the keyboard types them: to the window in front, to its focused control.
+int TypeCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  SetForegroundWindow(window);
+  if (!WaitForWindow([window] { return GetForegroundWindow() == window ? window : nullptr; }, kDefaultTimeoutMs)) {
+    return Fail("the window did not come to the front");
+  }
+  std::vector<INPUT> keys;
+  for (size_t i = 1; i < args.size(); ++i) {
+    INPUT key{};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = static_cast<WORD>(Number(args[i]));
+    keys.push_back(key);
+    key.ki.dwFlags = KEYEVENTF_KEYUP;
+    keys.push_back(key);
+  }
+  const UINT sent = SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  return sent == keys.size() ? 0 : Fail("the keys were not sent");
+}
+
+// The id of the window's control that holds its thread's focus (the control
+// itself, not a part of it); 0 when none does.
+int FocusedControl(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return 0;
+  for (HWND each = info.hwndFocus; each != nullptr; each = GetParent(each)) {
+    if (GetParent(each) == window) return GetDlgCtrlID(each);
+  }
+  return 0;
+}
+
+int FocusCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  std::printf("%d\n", FocusedControl(window));
+  return 0;
+}
+
+int WaitFocusCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  const int id = Number(args[1]);
+  const bool focused =
+      WaitForWindow([window, id] { return FocusedControl(window) == id ? window : nullptr; }, kDefaultTimeoutMs);
+  if (focused) return 0;
+  std::fprintf(stderr, "zeldrive: the focus is on %d\n", FocusedControl(window));
+  return 1;
+}
+
 int CloseWindowCommand(const DriverArgs& args) {
   const HWND window = Window(args[0]);
   if (!window) return Fail("no such window");

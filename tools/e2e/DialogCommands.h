@@ -20,6 +20,9 @@ int ChooseCommand(const DriverArgs& args);       // CAPTION ID INDEX
 int ClickCommand(const DriverArgs& args);        // CAPTION ID X
 int EnabledCommand(const DriverArgs& args);      // CAPTION
 int KeyCommand(const DriverArgs& args);          // CAPTION VIRTUAL-KEY
+int TypeCommand(const DriverArgs& args);         // CAPTION VIRTUAL-KEY...
+int FocusCommand(const DriverArgs& args);        // CAPTION
+int WaitFocusCommand(const DriverArgs& args);    // CAPTION ID
 int CloseWindowCommand(const DriverArgs& args);  // CAPTION
 int WaitClosedCommand(const DriverArgs& args);   // CAPTION
 int SizeCommand(const DriverArgs& args);         // CAPTION W H
