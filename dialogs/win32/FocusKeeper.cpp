@@ -2,19 +2,9 @@
 
 #include <optional>
 
-namespace {
+#include "dialogs/win32/FocusedControl.h"
 
-// The control of `dialog` holding its thread's focus, itself and not a part
-// of it (a combo box's edit); 0 when none does. Any thread.
-int FocusedControlId(HWND dialog) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return 0;
-  for (HWND window = info.hwndFocus; window != nullptr; window = GetParent(window)) {
-    if (GetParent(window) == dialog) return GetDlgCtrlID(window);
-  }
-  return 0;
-}
+namespace {
 
 int FirstFocusableId(HWND dialog) {
   const HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);

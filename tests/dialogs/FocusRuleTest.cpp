@@ -21,7 +21,7 @@ struct Step {
 };
 
 // Applies each step, moving the focus where the rule says, as the dialog does.
-void Run(const std::string& name, int focus, const std::vector<Step>& steps) {
+void RunSteps(const std::string& name, int focus, const std::vector<Step>& steps) {
   FocusRule rule(kStatus);
   for (size_t i = 0; i < steps.size(); ++i) {
     const Step& step = steps[i];
@@ -37,22 +37,22 @@ TEST(FocusRule, TheFocusWaitsInTheStatusBoxAndGoesBackToTheButtonOfTheJob) {
   using S = Step;
   // The button pressed loses the focus to the status box; the other buttons
   // disabled after it leave it there; it comes back when its button does.
-  Run("download", kRead,
+  RunSteps("download", kRead,
       {{S::kDisable, kRead, false, kStatus}, {S::kDisable, kClear, false, 0}, {S::kDisable, kLive, false, 0},
        {S::kEnable, kLive, false, 0}, {S::kEnable, kRead, false, kRead}, {S::kJobEnd, kStatus, true, 0}});
   // A control disabled that does not hold the focus moves nothing.
-  Run("focus elsewhere", kLive, {{S::kDisable, kRead, false, 0}, {S::kEnable, kRead, false, 0}});
+  RunSteps("focus elsewhere", kLive, {{S::kDisable, kRead, false, 0}, {S::kEnable, kRead, false, 0}});
   // The status box itself is never where the focus is taken from.
-  Run("status box", kStatus, {{S::kDisable, kStatus, false, 0}, {S::kJobEnd, kRead, false, 0}});
+  RunSteps("status box", kStatus, {{S::kDisable, kStatus, false, 0}, {S::kJobEnd, kRead, false, 0}});
   // The button of the job stays disabled (the device went): the first control
   // that can take the focus gets it at the job's end.
-  Run("button stays off", kRead, {{S::kDisable, kRead, false, kStatus}, {S::kJobEnd, kLive, false, kLive}});
+  RunSteps("button stays off", kRead, {{S::kDisable, kRead, false, kStatus}, {S::kJobEnd, kLive, false, kLive}});
   // ... and when that is the status box, the focus stays.
-  Run("first is the box", kRead, {{S::kDisable, kRead, false, kStatus}, {S::kJobEnd, kStatus, false, 0}});
+  RunSteps("first is the box", kRead, {{S::kDisable, kRead, false, kStatus}, {S::kJobEnd, kStatus, false, 0}});
   // The job ends with its button already back: the focus goes there.
-  Run("back at the end", kRead, {{S::kDisable, kRead, false, kStatus}, {S::kJobEnd, kLive, true, kRead}});
+  RunSteps("back at the end", kRead, {{S::kDisable, kRead, false, kStatus}, {S::kJobEnd, kLive, true, kRead}});
   // Once given back, later enables and job ends leave the focus alone.
-  Run("given back once", kRead,
+  RunSteps("given back once", kRead,
       {{S::kDisable, kRead, false, kStatus}, {S::kEnable, kRead, false, kRead}, {S::kEnable, kRead, false, 0},
        {S::kJobEnd, kLive, false, 0}});
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "dialogs/win32/FocusedControl.h"
 #include "tools/e2e/DriverWindows.h"
 
 namespace {
@@ -253,22 +254,10 @@ int TypeCommand(const DriverArgs& args) {
   return sent == keys.size() ? 0 : Fail("the keys were not sent");
 }
 
-// The id of the window's control that holds its thread's focus (the control
-// itself, not a part of it); 0 when none does.
-int FocusedControl(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return 0;
-  for (HWND each = info.hwndFocus; each != nullptr; each = GetParent(each)) {
-    if (GetParent(each) == window) return GetDlgCtrlID(each);
-  }
-  return 0;
-}
-
 int FocusCommand(const DriverArgs& args) {
   const HWND window = Window(args[0]);
   if (!window) return Fail("no such window");
-  std::printf("%d\n", FocusedControl(window));
+  std::printf("%d\n", FocusedControlId(window));
   return 0;
 }
 
@@ -277,9 +266,9 @@ int WaitFocusCommand(const DriverArgs& args) {
   if (!window) return Fail("no such window");
   const int id = Number(args[1]);
   const bool focused =
-      WaitForWindow([window, id] { return FocusedControl(window) == id ? window : nullptr; }, kDefaultTimeoutMs);
+      WaitForWindow([window, id] { return FocusedControlId(window) == id ? window : nullptr; }, kDefaultTimeoutMs);
   if (focused) return 0;
-  std::fprintf(stderr, "zeldrive: the focus is on %d\n", FocusedControl(window));
+  std::fprintf(stderr, "zeldrive: the focus is on %d\n", FocusedControlId(window));
   return 1;
 }
 
