@@ -3,7 +3,7 @@
 namespace {
 
 constexpr int kMapRows = 2;
-constexpr int kFocusInset = 2;  // inside the frame, clear of the columns' edges
+constexpr int kFocusInset = 1;  // just inside the strip's edge, over as little of a column as can be
 
 Gdiplus::Color Opaque(Rgb colour) { return Gdiplus::Color(255, colour.red, colour.green, colour.blue); }
 

@@ -26,8 +26,6 @@ close_dialog() { zel_drive close-window "$DIALOG" && zel_drive wait-closed "$DIA
 sim() { zel_drive "$1" "$SIM" "${@:2}" >/dev/null; }
 
 strip_runs() { strip_runs_of "$DIALOG" $STRIP; }
-# x of the n-th run (from 1).
-run_x() { awk -v n="$2" '{ split($n, run, "@"); print run[2] + 3 }' <<<"$1"; }
 
 # click_strip X COLOURS: clicks the strip until it shows those runs; a click
 # while the worker is still on its way out is ignored.
