@@ -7,6 +7,7 @@
 #include "app/win32/FileCommands.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/ShellFiles.h"
+#include "app/win32/SingleProgram.h"
 #include "app/win32/StandardOutputLog.h"
 #include "view/win32/GdiplusSession.h"
 #include "view/win32/Graph.h"
@@ -20,6 +21,8 @@ AltimeterLink* programLink = nullptr;  // we don't own it
 AltimeterLink& ProgramLink() { return *programLink; }
 
 int RunApplication(HINSTANCE instance, AltimeterLink& link, const std::function<void(HWND)>& beside) {
+  const SingleProgram single(GetCommandLineW());
+  if (!single.IsFirst()) return 0;
   InitCommonControls();
   SendDebugLogToStandardOutput();
   DebugLog << "- ZEL USB -" << std::endl << std::endl;

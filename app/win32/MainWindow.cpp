@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <deque>
+#include <string>
+
 #include "app/win32/FileCommands.h"
 #include "app/win32/ShellFiles.h"
 #include "prompts/win32/MessageBoxes.h"
@@ -12,8 +15,8 @@
 
 namespace {
 
-constexpr wchar_t kMainClassName[] = L"AltInterface";
 constexpr POINT kMinimumTrackSize{420, 320};  // at 96 DPI
+constexpr UINT kOpenHandedOverMessage = WM_APP + 10;
 
 // A window's client device context for the life of the object.
 class ClientDc {
@@ -49,7 +52,7 @@ bool RegisterMainClass(HINSTANCE instance) {
   windowClass.lpfnWndProc = MainWndProc;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kMainClassName;
+  windowClass.lpszClassName = kMainWindowClass;
   // The image drawn for the small icon's size at this DPI, not a scaled one.
   const int smallIcon = GetSystemMetrics(SM_CXSMICON);
   windowClass.hIconSm = static_cast<HICON>(
@@ -134,6 +137,38 @@ void PaintWaitingWindows() {
       0);
 }
 
+// Files that second starts handed over, opened once no dialog or message box
+// of the program is up (the window is disabled while one is): a flight
+// changed under an open dialog would surprise it, and Download Data's
+// hand-back would replace it.
+std::deque<std::wstring> handedOverFiles;
+
+void OpenHandedOverFiles(HWND window) {
+  while (IsWindowEnabled(window) && !handedOverFiles.empty()) {
+    const std::wstring path = std::move(handedOverFiles.front());
+    handedOverFiles.pop_front();
+    OpenDataSetFile(window, path);
+  }
+}
+
+// An open dialog stays in front of the window it belongs to.
+void ComeToFront(HWND window) {
+  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  SetForegroundWindow(GetLastActivePopup(window));
+}
+
+// Posted, so the file opens from the message loop once the window is enabled:
+// never inside the sender's call, nor under a dialog that is ending.
+LRESULT OnCopyData(HWND window, const COPYDATASTRUCT& data) {
+  const std::optional<std::wstring> path = FileHandedOver(data);
+  if (!path) return FALSE;
+  ComeToFront(window);
+  if (path->empty()) return TRUE;
+  handedOverFiles.push_back(*path);
+  PostMessageW(window, kOpenHandedOverMessage, 0, 0);
+  return TRUE;
+}
+
 bool ConfirmClose(HWND window) { return ShowMessageBox(window, IDS_ARE_YOU_SURE, MB_YESNO | MB_ICONWARNING) != IDNO; }
 
 void OnCommand(HWND window, WPARAM command) {
@@ -175,7 +210,7 @@ void OnCommand(HWND window, WPARAM command) {
 HWND CreateMainWindow(HINSTANCE instance) {
   if (!RegisterMainClass(instance)) return nullptr;
   const HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAIN_MENU));
-  g_hWnd = CreateWindowExW(0, kMainClassName, kProgramTitle, WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, CW_USEDEFAULT,
+  g_hWnd = CreateWindowExW(0, kMainWindowClass, kProgramTitle, WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, nullptr);
   if (!g_hWnd) return nullptr;
   {
@@ -202,7 +237,7 @@ void RunMessageLoop() {
 
 void DestroyMainWindow(HINSTANCE instance) {
   DestroyWindow(g_hWnd);
-  UnregisterClassW(kMainClassName, instance);
+  UnregisterClassW(kMainWindowClass, instance);
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -242,6 +277,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
       OnCommand(window, wParam);
       break;
+    case WM_COPYDATA:
+      return OnCopyData(window, *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_ENABLE:
+      if (wParam) PostMessageW(window, kOpenHandedOverMessage, 0, 0);
+      break;
+    case kOpenHandedOverMessage:
+      OpenHandedOverFiles(window);
+      return 0;
     case WM_DROPFILES:
       OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
       return 0;

@@ -3,6 +3,8 @@
 // client area is the flight graph, with the program's menu.
 #include <windows.h>
 
+constexpr wchar_t kMainWindowClass[] = L"AltInterface";
+
 // Registers the class, creates and shows the window maximised (its creation
 // sets up the drawing); returns it, also kept in g_hWnd. Null on failure.
 HWND CreateMainWindow(HINSTANCE instance);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <initializer_list>
+#include <optional>
 
 #include "prompts/win32/FileDialog.h"
 #include "base/DebugLog.h"
@@ -19,6 +20,21 @@ constexpr UINT_PTR kStripSubclassId = 0;
 
 
 constexpr wchar_t kDataFileFilter[] = L"ZEL USB Data\0*.zel\0";
+
+std::optional<MapKey> MapKeyOf(WPARAM virtualKey) {
+  switch (virtualKey) {
+    case VK_LEFT:
+      return MapKey::kPrevious;
+    case VK_RIGHT:
+      return MapKey::kNext;
+    case VK_HOME:
+      return MapKey::kFirst;
+    case VK_END:
+      return MapKey::kLast;
+    default:
+      return std::nullopt;
+  }
+}
 
 int32_t DisplayedSetNumber(AltimeterLink& link) {
   const auto lock = link.LockData();
@@ -195,6 +211,19 @@ void CCaptureWindow::OnStripClick(int x) {
   DebugLog << "Selected Set: " << column << std::endl;
   const int32_t set = link.SetOfPacket(column);
   if (set != -1) selectedSet = set;
+  ShowSelection();
+}
+
+// As a click on the set's first column selects it.
+void CCaptureWindow::OnStripKey(MapKey key) {
+  const std::optional<int32_t> set = SetForKey(key, selectedSet, link.CountSets());
+  if (!set) return;
+  DebugLog << "Selected Set: " << link.SetStartPacket(*set) << std::endl;
+  selectedSet = *set;
+  ShowSelection();
+}
+
+void CCaptureWindow::ShowSelection() {
   // A selection left from an earlier, larger download names no set here.
   if (selectedSet >= 0 && selectedSet < link.CountSets()) {
     for (const int id : {IDC_SAVE_SELECTED, IDC_SAVE_COMMENT, IDC_COMMENT}) Enable(id, true);
@@ -228,11 +257,25 @@ LRESULT CALLBACK CCaptureWindow::MemoryMapProc(HWND strip, UINT message, WPARAM 
       return 1;
     case WM_LBUTTONDOWN:
       if (dialog.JobRunning() || PacketCount(dialog.link) == 0) return 0;
+      SetFocus(strip);  // the keys go on from the set clicked
       dialog.OnStripClick(LOWORD(lParam));
       return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(strip, nullptr, TRUE);  // the focus rectangle
+      break;
+    case WM_KEYDOWN: {
+      const std::optional<MapKey> key = MapKeyOf(wParam);
+      if (!key) break;
+      if (!dialog.JobRunning() && PacketCount(dialog.link) > 0) dialog.OnStripKey(*key);
+      return 0;
+    }
     default:
-      return DefSubclassProc(strip, message, wParam, lParam);
+      break;
   }
+  return DefSubclassProc(strip, message, wParam, lParam);
 }
 
 // ---- Helpers ----

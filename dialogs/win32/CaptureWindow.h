@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "dialogs/MemoryMapKeys.h"
 #include "dialogs/win32/MemoryMapStrip.h"
 #include "dialogs/win32/ToolDialog.h"
 #include "resources/ResourceIds.h"
@@ -44,6 +45,8 @@ class CCaptureWindow : public ToolDialog {
   // The strip.
   void RedrawMemoryMap();  // from the packets, and has the strip repaint; any thread
   void OnStripClick(int x);
+  void OnStripKey(MapKey key);
+  void ShowSelection();  // what choosing a set shows, by click or key
   void ShowSelectedComment();
   static LRESULT CALLBACK MemoryMapProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR dialog);

@@ -3,6 +3,7 @@
 namespace {
 
 constexpr int kMapRows = 2;
+constexpr int kFocusInset = 1;  // just inside the strip's edge, over as little of a column as can be
 
 Gdiplus::Color Opaque(Rgb colour) { return Gdiplus::Color(255, colour.red, colour.green, colour.blue); }
 
@@ -28,8 +29,14 @@ void MemoryMapStrip::Paint(HWND strip, HDC dc) {
   }
   RECT client{};
   GetClientRect(strip, &client);
-  Gdiplus::Graphics graphics(dc);
-  graphics.Clear(Opaque(kMapEmpty));
-  graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-  graphics.DrawImage(&memoryMap_, 0, 0, client.right + 2, client.bottom * 2);
+  {
+    Gdiplus::Graphics graphics(dc);
+    graphics.Clear(Opaque(kMapEmpty));
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    graphics.DrawImage(&memoryMap_, 0, 0, client.right + 2, client.bottom * 2);
+  }
+  if (GetFocus() == strip) {
+    InflateRect(&client, -kFocusInset, -kFocusInset);
+    DrawFocusRect(dc, &client);
+  }
 }

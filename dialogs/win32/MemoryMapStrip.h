@@ -18,7 +18,8 @@ class MemoryMapStrip {
   // Any thread.
   void SetColours(const MemoryMapColours& colours);
   // Main thread: the whole client area of `strip`, on black, the picture
-  // stretched nearest-neighbour to 2 pixels wider and twice as high.
+  // stretched nearest-neighbour to 2 pixels wider and twice as high; and the
+  // focus rectangle while the strip holds the focus.
   void Paint(HWND strip, HDC dc);
 
  private:

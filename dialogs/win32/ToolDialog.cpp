@@ -162,6 +162,7 @@ void ToolDialog::OnJobFinished() { ShutdownBlockReasonDestroy(hwnd); }
 void ToolDialog::OnJobEnded() {
   workerThread.WaitFor(kJobEndWaitMs);
   host_.OnJobEnded();
+  focus_.JobEnded(hwnd);
 }
 
 void ToolDialog::EndJobForSession() {
@@ -219,6 +220,6 @@ void ToolDialog::ShowConnectionIcon(int iconId) {
   PostMessageW(Control(iconId), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
 }
 
-void ToolDialog::Enable(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
+void ToolDialog::Enable(int id, bool enabled) { focus_.Enable(hwnd, id, enabled); }
 
 void ToolDialog::GraphChanged() { RefreshGraph(); }

@@ -15,6 +15,7 @@
 #include "dialogs/StatusText.h"
 #include "dialogs/win32/BaseWindow.h"
 #include "dialogs/win32/DialogLayout.h"
+#include "dialogs/win32/FocusKeeper.h"
 #include "dialogs/win32/StatusBox.h"
 #include "dialogs/win32/WorkerThread.h"
 
@@ -126,5 +127,6 @@ class ToolDialog : public CBaseWindow, protected DialogSide, protected JobView {
   std::optional<StatusBox> statusBox_;  // from WM_INITDIALOG on
   std::atomic<bool> statusRefreshPending_{false};
   JobHost host_;  // the dialog's thread only
+  FocusKeeper focus_{kStatusBoxId};  // no disabled control keeps the focus
   bool watchesDevices_ = false;
 };

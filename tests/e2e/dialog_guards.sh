@@ -26,14 +26,7 @@ download() {
     eventually all_enabled "$DOWNLOAD" $READ
 }
 # click_set N: clicks the strip on the N-th coloured run (from 1).
-click_set() {
-  local x y w h runs shot=$E2E_OUT/strip.png
-  read -r x y w h < <(zel_drive screen-rect "$DOWNLOAD" $STRIP)
-  zel_screenshot "$shot"
-  runs=$(convert "$shot" -crop "$((w - 4))x1+$((x + 2))+$((y + h / 2))" +repage -depth 8 txt:- |
-    awk 'NR > 1 { split($1, at, ","); if ($3 != last) { print at[1] + 2; last = $3 } }')
-  zel_drive click "$DOWNLOAD" $STRIP "$(sed -n "${1}p" <<<"$runs" | awk '{ print $1 + 3 }')"
-}
+click_set() { zel_drive click "$DOWNLOAD" $STRIP "$(run_x "$(strip_runs_of "$DOWNLOAD" $STRIP)" "$1")"; }
 # An entry that writes without a warning: both lines by apogee, a short inhibit.
 quiet_entry() {
   zel_drive click-button "$SETTINGS" $A_APOGEE >/dev/null

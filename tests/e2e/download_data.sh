@@ -25,18 +25,7 @@ open_dialog() { zel_drive menu 40006 && zel_drive wait-line "$DIALOG" $STATUS "$
 close_dialog() { zel_drive close-window "$DIALOG" && zel_drive wait-closed "$DIALOG"; }
 sim() { zel_drive "$1" "$SIM" "${@:2}" >/dev/null; }
 
-# The strip's colours along its middle row, one "COLOUR@X" per run, X in the
-# strip's client pixels.
-strip_runs() {
-  local x y w h shot=$E2E_OUT/strip.png
-  read -r x y w h < <(zel_drive screen-rect "$DIALOG" $STRIP)
-  zel_screenshot "$shot"
-  convert "$shot" -crop "$((w - 4))x1+$((x + 2))+$((y + h / 2))" +repage -depth 8 txt:- |
-    awk 'NR > 1 { split($1, at, ","); if ($3 != last) { printf "%s@%d ", $3, at[1] + 2; last = $3 } }'
-}
-colours_of() { sed 's/@[0-9]*//g; s/ $//' <<<"$1"; }
-# x of the n-th run (from 1).
-run_x() { awk -v n="$2" '{ split($n, run, "@"); print run[2] + 3 }' <<<"$1"; }
+strip_runs() { strip_runs_of "$DIALOG" $STRIP; }
 
 # click_strip X COLOURS: clicks the strip until it shows those runs; a click
 # while the worker is still on its way out is ignored.

@@ -43,4 +43,24 @@ TEST(ShellFiles, ADropOpensItsFirstFile) {
   GlobalFree(none);
 }
 
+TEST(ShellFiles, AHandOverCarriesItsFileAndNothingMalformed) {
+  const std::wstring path = L"C:\\My Flights\\second start.zel";
+  EXPECT_EQ(path, FileHandedOver(HandOverOf(path)));
+  EXPECT_EQ(L"", FileHandedOver(HandOverOf(L"")));  // started without a file
+
+  std::wstring text = L"C:\\f.zel";
+  const auto copy = [&text](ULONG_PTR tag, DWORD bytes) {
+    COPYDATASTRUCT data{tag, bytes, &text[0]};
+    return FileHandedOver(data);
+  };
+  const ULONG_PTR tag = HandOverOf(text).dwData;
+  const DWORD whole = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  EXPECT_EQ(text, copy(tag, whole));
+  EXPECT_EQ(std::nullopt, copy(tag + 1, whole)) << "another program's data";
+  EXPECT_EQ(std::nullopt, copy(tag, whole - 1)) << "half a character";
+  EXPECT_EQ(std::nullopt, copy(tag, whole - sizeof(wchar_t))) << "no terminator";
+  text[2] = L'\0';
+  EXPECT_EQ(std::nullopt, copy(tag, whole)) << "a null inside";
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "dialogs/win32/FocusedControl.h"
 #include "tools/e2e/DriverWindows.h"
 
 namespace {
@@ -249,6 +250,45 @@ int EndSessionCommand(const DriverArgs& args) {
   return SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kDefaultTimeoutMs, &result)
              ? 0
              : Fail("the window did not handle it in time");
+}
+
+// As the keyboard types them: to the window in front, to its focused control.
+int TypeCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  SetForegroundWindow(window);
+  if (!WaitForWindow([window] { return GetForegroundWindow() == window ? window : nullptr; }, kDefaultTimeoutMs)) {
+    return Fail("the window did not come to the front");
+  }
+  std::vector<INPUT> keys;
+  for (size_t i = 1; i < args.size(); ++i) {
+    INPUT key{};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = static_cast<WORD>(Number(args[i]));
+    keys.push_back(key);
+    key.ki.dwFlags = KEYEVENTF_KEYUP;
+    keys.push_back(key);
+  }
+  const UINT sent = SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  return sent == keys.size() ? 0 : Fail("the keys were not sent");
+}
+
+int FocusCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  std::printf("%d\n", FocusedControlId(window));
+  return 0;
+}
+
+int WaitFocusCommand(const DriverArgs& args) {
+  const HWND window = Window(args[0]);
+  if (!window) return Fail("no such window");
+  const int id = Number(args[1]);
+  const bool focused =
+      WaitForWindow([window, id] { return FocusedControlId(window) == id ? window : nullptr; }, kDefaultTimeoutMs);
+  if (focused) return 0;
+  std::fprintf(stderr, "zeldrive: the focus is on %d\n", FocusedControlId(window));
+  return 1;
 }
 
 int CloseWindowCommand(const DriverArgs& args) {

@@ -22,6 +22,9 @@ int EnabledCommand(const DriverArgs& args);      // CAPTION
 int KeyCommand(const DriverArgs& args);          // CAPTION VIRTUAL-KEY
 int SuspendCommand(const DriverArgs& args);      // CAPTION
 int EndSessionCommand(const DriverArgs& args);   // CAPTION
+int TypeCommand(const DriverArgs& args);         // CAPTION VIRTUAL-KEY...
+int FocusCommand(const DriverArgs& args);        // CAPTION
+int WaitFocusCommand(const DriverArgs& args);    // CAPTION ID
 int CloseWindowCommand(const DriverArgs& args);  // CAPTION
 int WaitClosedCommand(const DriverArgs& args);   // CAPTION
 int SizeCommand(const DriverArgs& args);         // CAPTION W H

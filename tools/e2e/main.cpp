@@ -24,6 +24,7 @@
 //   zeldrive wait-colour R G B          waits until the client area's centre shows that colour
 //   zeldrive frames                     prints how many live-trace frames the program drew
 //   zeldrive windows                    lists the visible top-level windows, topmost first
+//   zeldrive main-windows               prints how many main windows exist (of any program)
 //
 // and on the controls of a window found by its caption (a dialog of the
 // program or of the system, or the simulator window), controls by their ids:
@@ -51,6 +52,11 @@
 //   zeldrive key CAPTION VK             sends a key press (27 is Escape)
 //   zeldrive suspend CAPTION            tells a window the machine is about to sleep
 //   zeldrive end-session CAPTION        tells a window the session ends now, as a forced log-off does
+//   zeldrive type CAPTION VK...         brings the window to the front and types those
+//                                       keys as the keyboard does (9 Tab, 32 Space,
+//                                       37 Left, 39 Right, 36 Home, 35 End)
+//   zeldrive focus CAPTION              prints the id of the control holding the focus, 0 none
+//   zeldrive wait-focus CAPTION ID      waits until that control holds the focus
 //   zeldrive close-window CAPTION       asks a window to close
 //   zeldrive wait-closed CAPTION        waits until that dialog is gone
 //   zeldrive size CAPTION W H           resizes a window as a drag of its border would
@@ -171,6 +177,20 @@ int Windows(const Args&) {
         return TRUE;
       },
       0);
+  return 0;
+}
+
+int MainWindows(const Args&) {
+  int count = 0;
+  EnumWindows(
+      [](HWND window, LPARAM counted) -> BOOL {
+        wchar_t className[32] = {};
+        GetClassNameW(window, className, 32);
+        if (std::wstring(className) == L"AltInterface") ++*reinterpret_cast<int*>(counted);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  std::printf("%d\n", count);
   return 0;
 }
 
@@ -359,6 +379,9 @@ const std::map<std::wstring, Command> kCommands{
     {L"click", {3, ClickCommand}},       {L"enabled", {1, EnabledCommand}},
     {L"key", {2, KeyCommand}},           {L"close-window", {1, CloseWindowCommand}},
     {L"suspend", {1, SuspendCommand}},   {L"end-session", {1, EndSessionCommand}},
+    {L"type", {2, TypeCommand, true}},
+    {L"focus", {1, FocusCommand}},       {L"wait-focus", {2, WaitFocusCommand}},
+    {L"main-windows", {0, MainWindows}},
     {L"wait-closed", {1, WaitClosedCommand}}, {L"size", {3, SizeCommand}},
     {L"rect", {2, RectCommand}},         {L"screen-rect", {2, ScreenRectCommand}},
     {L"pixel", {4, PixelCommand}},       {L"clipped-text", {1, ClippedTextCommand}},

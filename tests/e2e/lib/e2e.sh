@@ -226,6 +226,20 @@ more_than() { [ "$1" -gt "$2" ]; }
 # same_picture A B: no pixel differs.
 same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
 
+# strip_runs_of CAPTION ID: the memory strip's colours along its middle row,
+# one "COLOUR@X" per run, X in the strip's client pixels; inside the focus
+# rectangle, which the strip draws 1 pixel in while it holds the focus.
+strip_runs_of() {
+  local x y w h shot=$E2E_OUT/strip.png
+  read -r x y w h < <(zel_drive screen-rect "$1" "$2")
+  zel_screenshot "$shot"
+  convert "$shot" -crop "$((w - 4))x1+$((x + 2))+$((y + h / 2))" +repage -depth 8 txt:- |
+    awk 'NR > 1 { split($1, at, ","); if ($3 != last) { printf "%s@%d ", $3, at[1] + 2; last = $3 } }'
+}
+colours_of() { sed 's/@[0-9]*//g; s/ $//' <<<"$1"; }
+# run_x RUNS N: an x inside the N-th run (from 1).
+run_x() { awk -v n="$2" '{ split($n, run, "@"); print run[2] + 3 }' <<<"$1"; }
+
 windows_path() { winepath -w "$1" 2>/dev/null; }
 
 make_samples() { zel_make_samples "$E2E_OUT/samples"; }
