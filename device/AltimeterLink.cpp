@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "base/DebugLog.h"
 #include "data/Version.h"
+#include "device/BootloaderReports.h"
 
 AltimeterLink::AltimeterLink(HidBackend& backend) : backend_(backend) {}
 
@@ -22,8 +24,32 @@ int AltimeterLink::Connect(uint16_t* foundVersion, bool bootloader) {
   if (compatible == ofThatMode.end()) return -3;
   device = std::move(*compatible);
   if (!device.Open()) return -2;
+  if (!BringToKnownState(bootloader, foundVersion)) {
+    DebugLog << "Device found but not answering. Connection closed." << std::endl;
+    device.Close();
+    return -2;
+  }
   bootloaderMode = bootloader;
   return 1;
+}
+
+// A device keeps what it was doing across a re-plug or a failed job (a running
+// emulation, the tail of a cancelled download); the first command after the
+// connection must not read what it still sends.
+bool AltimeterLink::BringToKnownState(bool bootloader, uint16_t* foundVersion) {
+  if (bootloader) {
+    DrainInput(kBootloaderReportLength);
+    uint16_t hardwareVersion = 0;
+    return QueryHardwareVersion(device, hardwareVersion);
+  }
+  if (!ResetDevice()) return false;
+  DrainInput(kApplicationReportLength);
+  repliesMayBeStale_ = false;
+  HidAttributes attributes;
+  if (!backend_.GetAttributes(device.path, attributes)) return false;
+  device.versionNumber = attributes.versionNumber;
+  if (foundVersion != nullptr) *foundVersion = attributes.versionNumber;
+  return true;
 }
 
 bool AltimeterLink::IsConnected() const { return device.IsOpen(); }

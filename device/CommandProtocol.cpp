@@ -1,5 +1,6 @@
 // The application-mode command protocol: report framing, the reset that opens
 // every command sequence, and the settings and flight-memory transfers.
+#include <array>
 #include <chrono>
 
 #include "base/DebugLog.h"
@@ -52,9 +53,13 @@ bool AltimeterLink::ResetDevice() {
 void AltimeterLink::DiscardStaleReplies() {
   if (!repliesMayBeStale_) return;
   repliesMayBeStale_ = false;
+  DrainInput(kApplicationReportLength);
+}
+
+void AltimeterLink::DrainInput(size_t reportLength) {
   const auto giveUp = std::chrono::steady_clock::now() + kLongestDrain;
-  uint16_t value = 0;
-  while (ReadReply(value, nullptr, kQuietMs) && std::chrono::steady_clock::now() < giveUp) {
+  std::array<uint8_t, kBootloaderReportLength> report{};
+  while (device.ReadReport(report.data(), reportLength, kQuietMs) && std::chrono::steady_clock::now() < giveUp) {
   }
 }
 

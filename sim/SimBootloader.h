@@ -31,6 +31,9 @@ class SimBootloader : public SimDeviceModel {
   int HardwareQueries() const;
 
   void OnHostReport(const Report& report, ReportSink& replies) override;
+  // It moves one report per USB frame, whichever the direction: a block's
+  // answer has a frame of its own, and the next command waits for the next one.
+  bool AnswersTakeTheirFrame() const override { return true; }
 
  private:
   enum class Awaiting { Command, BlockAddress, BlockData };

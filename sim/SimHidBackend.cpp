@@ -107,6 +107,11 @@ int SimInterface::TransfersStarted() const {
   return transfers_;
 }
 
+int SimInterface::ReadsStarted() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return reads_;
+}
+
 bool SimInterface::StartTransfer() {
   if (removedAtTransfer_ >= 0 && transfers_ >= removedAtTransfer_) present_ = false;
   ++transfers_;
@@ -189,7 +194,11 @@ void SimInterface::Send(Report report) {
   std::lock_guard<std::mutex> lock(mutex_);
   const Clock::time_point sent = Clock::now();
   const Clock::time_point after = outgoing_.empty() ? sent : std::max(sent, outgoing_.back().arrival);
-  outgoing_.push_back({std::move(report), after + std::chrono::milliseconds(replyDelayMs_)});
+  const Clock::time_point arrival = after + std::chrono::milliseconds(replyDelayMs_);
+  outgoing_.push_back({std::move(report), arrival});
+  if (model_->AnswersTakeTheirFrame()) {
+    nextWriteTaken_ = std::max(nextWriteTaken_, arrival + std::chrono::milliseconds(writeIntervalMs_));
+  }
   arrived_.notify_all();
 }
 
