@@ -37,11 +37,7 @@ int AltimeterLink::Connect(uint16_t* foundVersion, bool bootloader) {
 // emulation, the tail of a cancelled download); the first command after the
 // connection must not read what it still sends.
 bool AltimeterLink::BringToKnownState(bool bootloader, uint16_t* foundVersion) {
-  if (bootloader) {
-    DrainInput(kBootloaderReportLength);
-    uint16_t hardwareVersion = 0;
-    return QueryHardwareVersion(device, hardwareVersion);
-  }
+  if (bootloader) return SettleBootloader();
   if (!ResetDevice()) return false;
   DrainInput(kApplicationReportLength);
   repliesMayBeStale_ = false;
@@ -63,3 +59,16 @@ void AltimeterLink::Disconnect() {
 }
 
 void AltimeterLink::RequestCancel() { cancelRequested = true; }
+
+// No reset exists here: a bootloader cut off in the middle of a block takes the
+// first query as the rest of it (its address, or its data, which it answers).
+// Any answer means it is back at its commands.
+bool AltimeterLink::SettleBootloader() {
+  constexpr int kQueriesToEndABlock = 2;
+  DrainInput(kBootloaderReportLength);
+  for (int query = 0; query < kQueriesToEndABlock; ++query) {
+    uint16_t answered = 0;
+    if (QueryHardwareVersion(device, answered)) return true;
+  }
+  return false;
+}

@@ -54,7 +54,8 @@ class AltimeterLink {
   // Before it is reported the device is brought to a known state, whatever it
   // was doing: in application mode it is reset, what it still sends is drained
   // (until 50 ms of quiet, half a second at most) and its version is queried
-  // again; in bootloader mode it is drained and answers the hardware query.
+  // again; in bootloader mode it is drained and answers the hardware query
+  // (asked twice at most: one left in mid-block takes the first as its rest).
   //   1  connected; bootloaderMode equals the mode asked for, and the first
   //      command finds the device in its command state
   //  -1  no device of that mode is present
@@ -216,6 +217,7 @@ class AltimeterLink {
 
   // False when the device did not take the reset or answer the query.
   bool BringToKnownState(bool bootloader, uint16_t* foundVersion);
+  bool SettleBootloader();
   // Steps of the command protocol; each *Sequence runs one command after its reset.
   void DiscardStaleReplies();
   // Reads whole reports of `reportLength` until the input has been quiet.

@@ -63,6 +63,7 @@ std::wstring CampaignDevices::PullOutOurs() {
 std::wstring CampaignDevices::PlugOursAgain() {
   ours_ = PlugOurs(ourInstance_);
   oursPulledOut_ = false;
+  oursUnanswering_ = false;
   return ours_->Path();
 }
 
@@ -70,9 +71,11 @@ void CampaignDevices::InjectFault(CampaignFault fault) {
   switch (fault) {
     case CampaignFault::Silence:
       ours_->SetSilentFromRead(0);
+      oursUnanswering_ = true;
       break;
     case CampaignFault::RemovalWithoutNotice:
       ours_->SetRemovedAtTransfer(0);
+      oursUnanswering_ = true;
       break;
     case CampaignFault::WrongCompletion:
       altimeter_->SetNextCompletionCode(kWrongCompletionCode);
@@ -83,7 +86,10 @@ void CampaignDevices::InjectFault(CampaignFault fault) {
   }
 }
 
+// The connection refuses ours while a fault leaves it unanswering, and then
+// takes no second one either when ours comes first in enumeration order.
 bool CampaignDevices::DialogDevicePresent() const {
+  if (oursUnanswering_) return false;
   if (ours_->IsPresent()) return true;
   for (const auto& second : seconds_) {
     if (second->IsPresent()) return true;

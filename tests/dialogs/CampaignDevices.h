@@ -30,7 +30,8 @@ class CampaignDevices {
   std::wstring PlugOursAgain();
   void InjectFault(CampaignFault fault);
 
-  // Whether a device the dialog's connection report would take is present.
+  // Whether a device the dialog's connection report would take is present:
+  // false while a fault (silence, removal without notice) leaves ours unanswering.
   bool DialogDevicePresent() const;
 
  private:
@@ -43,6 +44,7 @@ class CampaignDevices {
   int ourInstance_ = 0;
   std::shared_ptr<SimInterface> ours_;
   bool oursPulledOut_ = false;
+  bool oursUnanswering_ = false;  // since a fault, until plugged in again
   OtherHidDevices others_{backend_};
   std::vector<std::shared_ptr<SimInterface>> seconds_;  // second altimeters of the dialog's mode
 };
