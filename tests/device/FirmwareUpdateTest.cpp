@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/AltimeterLink.h"
+#include "device/BootloaderReports.h"
 #include "device/FirmwareFixtures.h"
 #include "device/TimeOutLimits.h"
 #include "sim/SimBootloader.h"
@@ -85,6 +86,24 @@ TEST(FirmwareUpdateTest, PackedImageArrivesIdenticalWithEmptyBlocksSkipped) {
   EXPECT_TRUE(log.Contains("Written Block: 0\nWritten Block: 40\nWritten Block: 80\nWritten Block: 100\n"));
   EXPECT_TRUE(log.Contains("Written Block: 1380\n"));
   EXPECT_TRUE(rig.link.IsBootloaderMode() && rig.link.IsConnected()) << "the link stays as it was";
+}
+
+// A bootloader keeps its place in a block across a re-plug; the connection
+// ends that block before it reports the device.
+TEST(FirmwareUpdateTest, ABootloaderCutInMidBlockConnectsAndUpdates) {
+  for (int reportsOfTheBlock : {1, 2}) {
+    SCOPED_TRACE(reportsOfTheBlock);
+    UpdateRig rig;
+    BootloaderReport report{};
+    report[1] = kBlockCommandCode;
+    for (int sent = 0; sent < reportsOfTheBlock; ++sent) {
+      ASSERT_TRUE(rig.link.device.WriteReport(report.data(), report.size(), 1000));
+    }
+    LogCapture log;
+    ASSERT_EQ(rig.link.Connect(nullptr, true), 1);
+    ASSERT_EQ(rig.Update(FirmwareFileRecipe{}), 0);
+    EXPECT_EQ(rig.bootloader->Flash(), Padded(FirmwareFileRecipe{}.plain));
+  }
 }
 
 TEST(FirmwareUpdateTest, VersionOutputsAndProgressMayBeNull) {
