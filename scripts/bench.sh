@@ -114,7 +114,7 @@ time_updates() {
   local ms
   ms=$(printf '%s\n' "${times[@]}" | median)
   echo "update: median $ms ms (${times[*]})"
-  awk -v ms="$ms" 'BEGIN { printf "against the floor of 4,098 reports at 1 ms: %.3f (goal <= 1.02)\n", ms / 4098 }'
+  awk -v ms="$ms" 'BEGIN { printf "against the floor of 4,098 reports at 1 ms: %.3f (at least 1; goal <= 1.02)\n", ms / 4098 }'
 }
 
 zel_require_build_tools
@@ -126,6 +126,10 @@ echo "== core (native, Release)"
 sed -n 's/^PacedFullDownload.*_median *\([0-9]*\) ms.*vs_floor=\([0-9.]*\).*/\1 \2/p' "$ZEL_BUILD/bench-core.txt" |
   while read -r ms ratio; do
     echo "native paced download: median $ms ms, $ratio x the device floor of 4,241 replies at 1 ms (goal <= 1.02; $PROTOCOL_FLOOR_TEXT)"
+  done
+sed -n 's/^PacedFullFirmwareUpdate.*_median *\([0-9]*\) ms.*vs_floor=\([0-9.]*\).*/\1 \2/p' "$ZEL_BUILD/bench-core.txt" |
+  while read -r ms ratio; do
+    echo "native paced update: median $ms ms, $ratio x the floor of 4,098 reports at 1 ms (goal >= 1 and <= 1.02)"
   done
 # The job campaign is a test: the benchmark's Release build makes that one target too.
 cmake -S "$ZEL_ROOT" -B "$ZEL_BUILD/native-release" -DZEL_TESTS=ON >"$ZEL_BUILD/native-release.configure.log" 2>&1

@@ -181,6 +181,7 @@ bool SimInterface::Write(const uint8_t* buffer, size_t length, const std::atomic
     const Clock::time_point now = Clock::now();
     taken = std::max(now, nextWriteTaken_);
     nextWriteTaken_ = taken + std::chrono::milliseconds(writeIntervalMs_);
+    answeringReportTakenAt_ = taken;
   }
   // A sleep may end early where the clock is finer than the sleep (Windows
   // counts whole milliseconds): the device takes no report before its turn.
@@ -192,7 +193,9 @@ bool SimInterface::Write(const uint8_t* buffer, size_t length, const std::atomic
 
 void SimInterface::Send(Report report) {
   std::lock_guard<std::mutex> lock(mutex_);
-  const Clock::time_point sent = Clock::now();
+  // The device answers from the moment it took the report, however late this
+  // thread woke up to hand it over.
+  const Clock::time_point sent = answeringReportTakenAt_;
   const Clock::time_point after = outgoing_.empty() ? sent : std::max(sent, outgoing_.back().arrival);
   const Clock::time_point arrival = after + std::chrono::milliseconds(replyDelayMs_);
   outgoing_.push_back({std::move(report), arrival});

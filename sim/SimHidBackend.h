@@ -115,6 +115,7 @@ class SimInterface : private ReportSink {
   unsigned replyDelayMs_ = 0;
   unsigned writeIntervalMs_ = 0;
   Clock::time_point nextWriteTaken_{};
+  Clock::time_point answeringReportTakenAt_{};  // of the report the model answers now
   int actionAtTransfer_ = -1;
   std::function<void()> transferAction_;
   int transfers_ = 0;

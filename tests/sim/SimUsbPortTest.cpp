@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "device/AltimeterLink.h"
 #include "device/BootloaderReports.h"
@@ -179,6 +180,30 @@ TEST_F(SimUsbPortTest, APacedBootloaderAnswersEachBlockInAFrameOfItsOwn) {
     moved(link.device.ReadReport(report.data(), report.size(), 1000));
     EXPECT_EQ(kBlockAcceptedCode, report[1]);
   }
+}
+
+// A model that hands its answer over late, as a thread that woke late does.
+class LateHandOver : public SimDeviceModel {
+ public:
+  void OnHostReport(const Report& report, ReportSink& replies) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    replies.Send(report);
+  }
+};
+
+// A report that arrived within a read's time-out is taken however late the
+// reader wakes, so no load on the machine can fail this.
+TEST(SimInterfaceTest, ADeviceAnswersFromTheMomentItTookTheReport) {
+  SimHidBackend backend;
+  const HidAttributes attributes{kAltimeterVendorId, kApplicationProductId, 0x0141};
+  const auto device = backend.Plug(SimInterfacePath(kAltimeterVendorId, kApplicationProductId, 0), attributes,
+                                   std::make_shared<LateHandOver>());
+  device->SetReplyDelayMs(10);
+  HidDevice hid(backend, device->Path(), attributes);
+  ASSERT_TRUE(hid.Open());
+  std::array<uint8_t, kApplicationReportLength> report{};
+  ASSERT_TRUE(hid.WriteReport(report.data(), report.size(), 1000));  // 5 ms after the device took it
+  EXPECT_TRUE(hid.ReadReport(report.data(), report.size(), 6)) << "due 10 ms after it was taken";
 }
 
 TEST_F(SimUsbPortTest, PluggingInAgainDropsAnArmedFault) {
