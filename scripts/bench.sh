@@ -90,13 +90,19 @@ time_downloads() {
 }
 
 # update_ms IMAGE: one paced update of a full 64 KiB firmware file through
-# Update Firmware, from "Updating firmware..." to its success line.
+# Update Firmware, from "Updating firmware..." to its success line. The timer
+# starts before the file is chosen: started after, it would see the first line
+# only once its own process was up, some 100 ms into the update.
 update_ms() {
+  local timing=$ZEL_BUILD/bench-update/timing.txt timer
   zel_drive menu 40011
   zel_drive wait-line "Update Firmware" 1003 "Device connected in bootloader mode." || return 1
   zel_drive press "Update Firmware" 1005
+  zel_drive time-between "Update Firmware" 1003 "Updating firmware..." "Firmware updated successfully." >"$timing" &
+  timer=$!
   zel_drive file-dialog "Load Firmware file" "$(winepath -w "$1" 2>/dev/null)"
-  zel_drive time-between "Update Firmware" 1003 "Updating firmware..." "Firmware updated successfully."
+  wait "$timer" || return 1
+  cat "$timing"
   zel_drive close-window "Update Firmware" && zel_drive wait-closed "Update Firmware"
 }
 
