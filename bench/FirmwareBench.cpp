@@ -3,8 +3,11 @@
 // about 4 reports x 1,024 blocks, some 4.1 s; the host's share should stay
 // under 0.5% of that, about 5 us a report. The figure includes the simulated
 // device's own work, so the host alone costs less.
+//
+// Then the same update paced like the device, against that floor.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -26,31 +29,57 @@ FirmwareImage FullImage() {
   return *FirmwareImage::FromPlain(plain);
 }
 
-void FullFirmwareUpdate(benchmark::State& state) {
+// Full updates against a bootloader that takes and answers one report per
+// `pacingMs` each way (0: at once); each update's time is also the iteration's
+// manual time. Returns the seconds of all of them.
+double RunFullUpdates(benchmark::State& state, unsigned pacingMs) {
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "zel-bench-firmware.dat";
   if (!SaveFirmwareFile(file, FullImage(), 0x0103, 0x0142)) {
     state.SkipWithError("the firmware file cannot be written");
-    return;
+    return 0.0;
   }
   SimHidBackend backend;
-  PlugSimBootloader(backend, std::make_shared<SimBootloader>());
+  const auto device = PlugSimBootloader(backend, std::make_shared<SimBootloader>());
+  device->SetReplyDelayMs(pacingMs);
+  device->SetWriteIntervalMs(pacingMs);
   AltimeterLink link(backend);
   if (link.Connect(nullptr, true) != 1) {
     state.SkipWithError("the simulated bootloader is not found");
-    return;
+    return 0.0;
   }
   const std::string path = file.string();
   const RedirectedDebugLog silenced;  // a line per block would measure the terminal
+  double seconds = 0.0;
   for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
     if (link.UpdateFirmware(nullptr, nullptr, path, nullptr, nullptr, nullptr, nullptr) != 0) {
       state.SkipWithError("the update failed");
       break;
     }
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(elapsed);
+    seconds += elapsed;
   }
   std::filesystem::remove(file);
+  return seconds;
+}
+
+void FullFirmwareUpdate(benchmark::State& state) {
+  RunFullUpdates(state, 0);
   state.counters["per_report"] = benchmark::Counter(
       kReportsPerFullUpdate, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(FullFirmwareUpdate)->Unit(benchmark::kMillisecond);
+
+// The same update paced like the device, one report per millisecond each way
+// and a frame of its own for each answer, in real time: against the floor of
+// all 4,098 reports at one a millisecond.
+void PacedFullFirmwareUpdate(benchmark::State& state) {
+  const double seconds = RunFullUpdates(state, 1);
+  const double floorSeconds = kReportsPerFullUpdate / 1000.0;
+  if (state.iterations() == 0) return;
+  state.counters["vs_floor"] = seconds / static_cast<double>(state.iterations()) / floorSeconds;
+}
+BENCHMARK(PacedFullFirmwareUpdate)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "base/DebugLog.h"
 #include "data/Version.h"
+#include "device/BootloaderReports.h"
 
 AltimeterLink::AltimeterLink(HidBackend& backend) : backend_(backend) {}
 
@@ -22,8 +24,28 @@ int AltimeterLink::Connect(uint16_t* foundVersion, bool bootloader) {
   if (compatible == ofThatMode.end()) return -3;
   device = std::move(*compatible);
   if (!device.Open()) return -2;
+  if (!BringToKnownState(bootloader, foundVersion)) {
+    DebugLog << "Device found but not answering. Connection closed." << std::endl;
+    device.Close();
+    return -2;
+  }
   bootloaderMode = bootloader;
   return 1;
+}
+
+// A device keeps what it was doing across a re-plug or a failed job (a running
+// emulation, the tail of a cancelled download); the first command after the
+// connection must not read what it still sends.
+bool AltimeterLink::BringToKnownState(bool bootloader, uint16_t* foundVersion) {
+  if (bootloader) return SettleBootloader();
+  if (!ResetDevice()) return false;
+  DrainInput(kApplicationReportLength);
+  repliesMayBeStale_ = false;
+  HidAttributes attributes;
+  if (!backend_.GetAttributes(device.path, attributes)) return false;
+  device.versionNumber = attributes.versionNumber;
+  if (foundVersion != nullptr) *foundVersion = attributes.versionNumber;
+  return true;
 }
 
 bool AltimeterLink::IsConnected() const { return device.IsOpen(); }
@@ -37,3 +59,18 @@ void AltimeterLink::Disconnect() {
 }
 
 void AltimeterLink::RequestCancel() { cancelRequested = true; }
+
+void AltimeterLink::DeviceRemoved() {
+  device.Close();
+  bootloaderBlockCut_ = false;
+}
+
+// No reset exists here, and a bootloader cut off in the middle of a block on
+// this connection would flash the query as the rest of the block: it is asked
+// nothing until it has been plugged in again, which starts it afresh.
+bool AltimeterLink::SettleBootloader() {
+  if (bootloaderBlockCut_) return false;
+  DrainInput(kBootloaderReportLength);
+  uint16_t answered = 0;
+  return QueryHardwareVersion(device, answered);
+}

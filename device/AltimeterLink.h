@@ -51,17 +51,29 @@ class AltimeterLink {
   // Finds and opens the altimeter in application mode (product 0x0002, family
   // 1.4x) or bootloader mode (product 0x0001, family 1.0x); closes what was
   // open first and clears bootloaderMode, so a failure leaves it disconnected.
-  //   1  connected; bootloaderMode equals the mode asked for
+  // Before it is reported the device is brought to a known state, whatever it
+  // was doing: in application mode it is reset, what it still sends is drained
+  // (until 50 ms of quiet, half a second at most) and its version is queried
+  // again; in bootloader mode it is drained and answers the hardware query,
+  // unless an update on this link was cut in the middle of a block and the
+  // device has not been removed since (the query would be flashed as its rest).
+  //   1  connected; bootloaderMode equals the mode asked for, and the first
+  //      command finds the device in its command state
   //  -1  no device of that mode is present
-  //  -2  a compatible device is present but could not be opened
+  //  -2  a compatible device is present but could not be opened, or did not
+  //      take the reset or answer the version query (application mode) or the
+  //      hardware query (bootloader mode); logged, nothing is left open
   //  -3  devices of that mode are present, none of a compatible version family
-  // `foundVersion`, when given, receives the version of the device chosen (for -3,
-  // of the first one found).
+  // `foundVersion`, when given, receives the version of the device chosen (for
+  // 1, as the version query answered; for -3, of the first one found).
   int Connect(uint16_t* foundVersion, bool bootloader);
   bool IsConnected() const;
   bool IsBootloaderMode() const;
   void Disconnect();
   void RequestCancel();
+  // Our device's removal was announced: the handles close, and a bootloader
+  // left in the middle of a block may be talked to again once plugged back in.
+  void DeviceRemoved();
 
   // ---- Command protocol (application mode) ----
   // Every report may take 3000 ms (20000 ms for the device's replies during a
@@ -207,8 +219,13 @@ class AltimeterLink {
   using SetWriter = bool (*)(std::ostream& out, const DataSet& set, const std::string* comment);
   bool ExportSet(const std::filesystem::path& path, int32_t setNumber, SetWriter write);
 
+  // False when the device did not take the reset or answer the query.
+  bool BringToKnownState(bool bootloader, uint16_t* foundVersion);
+  bool SettleBootloader();
   // Steps of the command protocol; each *Sequence runs one command after its reset.
   void DiscardStaleReplies();
+  // Reads whole reports of `reportLength` until the input has been quiet.
+  void DrainInput(size_t reportLength);
   int Finish(int result);  // notes whether replies may have been left unread
   int ReadCompletion(int resultWhenMissing);  // 0 for a completion (5), else -3
   int ReadConfirmation();          // a missing completion is -1, logged
@@ -232,6 +249,9 @@ class AltimeterLink {
   std::array<uint8_t, kApplicationReportLength> commandReport_{};
   std::array<uint8_t, kApplicationReportLength> replyReport_{};
   bool repliesMayBeStale_ = false;
+  // An update ended in the middle of a block; cleared by the device's removal
+  // on the dialog's thread.
+  std::atomic<bool> bootloaderBlockCut_{false};
 
   HidBackend& backend_;
   mutable std::mutex dataMutex;

@@ -19,3 +19,12 @@ constexpr uint8_t kBlockAcceptedCode = 0x01;
 constexpr uint8_t kBlockRejectedCode = 0x00;
 
 using BootloaderReport = std::array<uint8_t, kBootloaderReportLength>;
+
+// A report with only byte 1 set: the hardware query or the block command.
+BootloaderReport CodeReport(uint8_t code);
+// Each moves one report within 3000 ms, or logs "Failed to write." /
+// "Failed to read." and returns false. An answer is zeroed before the read.
+bool SendBootloaderReport(HidDevice& device, const BootloaderReport& report);
+bool ReceiveBootloaderReport(HidDevice& device, BootloaderReport& answer);
+// Sends the hardware query and reads its answer; false when either did not move.
+bool QueryHardwareVersion(HidDevice& device, uint16_t& version);

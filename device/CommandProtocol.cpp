@@ -1,5 +1,6 @@
 // The application-mode command protocol: report framing, the reset that opens
 // every command sequence, and the settings and flight-memory transfers.
+#include <array>
 #include <chrono>
 
 #include "base/DebugLog.h"
@@ -52,13 +53,15 @@ bool AltimeterLink::ResetDevice() {
 // Until the sequence about to start has finished, its own replies count as
 // stale too: one cut short by an exception never reaches Finish.
 void AltimeterLink::DiscardStaleReplies() {
-  if (repliesMayBeStale_) {
-    const auto giveUp = std::chrono::steady_clock::now() + kLongestDrain;
-    uint16_t value = 0;
-    while (ReadReply(value, nullptr, kQuietMs) && std::chrono::steady_clock::now() < giveUp) {
-    }
-  }
+  if (repliesMayBeStale_) DrainInput(kApplicationReportLength);
   repliesMayBeStale_ = true;
+}
+
+void AltimeterLink::DrainInput(size_t reportLength) {
+  const auto giveUp = std::chrono::steady_clock::now() + kLongestDrain;
+  std::array<uint8_t, kBootloaderReportLength> report{};
+  while (device.ReadReport(report.data(), reportLength, kQuietMs) && std::chrono::steady_clock::now() < giveUp) {
+  }
 }
 
 int AltimeterLink::Finish(int result) {

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr unsigned kReportTimeoutMs = 3000;
-
 void Output(uint16_t* destination, uint16_t value) {
   if (destination != nullptr) *destination = value;
 }
@@ -47,25 +45,6 @@ int CheckFirmwareFile(const std::filesystem::path& path, FirmwareImage& firmware
   return 0;
 }
 
-bool SendReport(HidDevice& device, const BootloaderReport& report) {
-  if (device.WriteReport(report.data(), report.size(), kReportTimeoutMs)) return true;
-  DebugLog << "Failed to write." << std::endl;
-  return false;
-}
-
-bool ReceiveReport(HidDevice& device, BootloaderReport& report) {
-  report.fill(0);
-  if (device.ReadReport(report.data(), report.size(), kReportTimeoutMs)) return true;
-  DebugLog << "Failed to read." << std::endl;
-  return false;
-}
-
-BootloaderReport CodeReport(uint8_t code) {
-  BootloaderReport report{};
-  report[1] = code;
-  return report;
-}
-
 BootloaderReport AddressReport(uint16_t address) {
   BootloaderReport report{};
   WriteLittleEndian16(&report[1], address);
@@ -80,9 +59,8 @@ BootloaderReport DataReport(const uint8_t* block) {
 
 // Asks the device for its hardware version: 0 when it is of our family.
 int CheckHardware(HidDevice& device, uint16_t* hardwareVersion) {
-  BootloaderReport answer;
-  if (!SendReport(device, CodeReport(kHardwareQueryCode)) || !ReceiveReport(device, answer)) return -4;
-  const uint16_t version = ReadLittleEndian16(&answer[1]);
+  uint16_t version = 0;
+  if (!QueryHardwareVersion(device, version)) return -4;
   Output(hardwareVersion, version);
   if (VersionFamily(version) != kHardwareFamily) return -13;
   // Leaves DebugLog in hexadecimal, as every reader of the log expects after this line.
@@ -93,12 +71,13 @@ int CheckHardware(HidDevice& device, uint16_t* hardwareVersion) {
 
 int WriteBlock(HidDevice& device, const FirmwareImage& firmware, int index) {
   const uint16_t address = FirmwareImage::BlockAddress(index);
-  if (!SendReport(device, CodeReport(kBlockCommandCode)) || !SendReport(device, AddressReport(address)) ||
-      !SendReport(device, DataReport(firmware.Block(index)))) {
+  if (!SendBootloaderReport(device, CodeReport(kBlockCommandCode)) ||
+      !SendBootloaderReport(device, AddressReport(address)) ||
+      !SendBootloaderReport(device, DataReport(firmware.Block(index)))) {
     return -4;
   }
   BootloaderReport answer;
-  if (!ReceiveReport(device, answer)) return -4;
+  if (!ReceiveBootloaderReport(device, answer)) return -4;
   if (answer[1] != kBlockAcceptedCode) {
     DebugLog << "Protocol error." << std::endl;
     return -3;
@@ -128,9 +107,16 @@ int AltimeterLink::UpdateFirmware(FirmwareProgressFn progress, void* context, co
   const int fileChecked = CheckFirmwareFile(path, firmware, fileFormatVersion, bootloaderVersion, firmwareVersion);
   if (fileChecked != 0) return fileChecked;
   if (!device.Open()) return -7;
+  // Whatever went next to a bootloader waiting for the rest of a block would be
+  // flashed as that rest: nothing is sent until it has been plugged in again.
+  if (bootloaderBlockCut_) return -4;
   DebugLog << "MaxBlockIndex: " << firmware.LastBlockIndex() << std::endl;
   DebugLog << "Connected to device." << std::endl;
   const int hardwareChecked = CheckHardware(device, hardwareVersion);
   if (hardwareChecked != 0) return hardwareChecked;
-  return WriteBlocks(device, firmware, progress, context);
+  bootloaderBlockCut_ = true;  // stays so when the blocks end in mid-block, by a throw too
+  const int written = WriteBlocks(device, firmware, progress, context);
+  // A removal that cut it has started the bootloader afresh by now.
+  bootloaderBlockCut_ = written == -4 && device.IsOpen();
+  return written;
 }

@@ -166,7 +166,7 @@ void JobHost::OnJobEnded() {
 void JobHost::Apply(const JobRule::Steps& steps) {
   if (steps.closeLink) {
     dialog_.Say(L"Device disconnected.");
-    link_.device.Close();
+    link_.DeviceRemoved();
   }
   if (steps.reportConnection) ReportConnection();
   if (steps.refreshControls) dialog_.RefreshControls(rule_.JobRunning());

@@ -90,13 +90,19 @@ time_downloads() {
 }
 
 # update_ms IMAGE: one paced update of a full 64 KiB firmware file through
-# Update Firmware, from "Updating firmware..." to its success line.
+# Update Firmware, from "Updating firmware..." to its success line. The timer
+# starts before the file is chosen: started after, it would see the first line
+# only once its own process was up, some 100 ms into the update.
 update_ms() {
+  local timing=$ZEL_BUILD/bench-update/timing.txt timer
   zel_drive menu 40011
   zel_drive wait-line "Update Firmware" 1003 "Device connected in bootloader mode." || return 1
   zel_drive press "Update Firmware" 1005
+  zel_drive time-between "Update Firmware" 1003 "Updating firmware..." "Firmware updated successfully." >"$timing" &
+  timer=$!
   zel_drive file-dialog "Load Firmware file" "$(winepath -w "$1" 2>/dev/null)"
-  zel_drive time-between "Update Firmware" 1003 "Updating firmware..." "Firmware updated successfully."
+  wait "$timer" || return 1
+  cat "$timing"
   zel_drive close-window "Update Firmware" && zel_drive wait-closed "Update Firmware"
 }
 
@@ -114,7 +120,7 @@ time_updates() {
   local ms
   ms=$(printf '%s\n' "${times[@]}" | median)
   echo "update: median $ms ms (${times[*]})"
-  awk -v ms="$ms" 'BEGIN { printf "against the floor of 4,098 reports at 1 ms: %.3f (goal <= 1.02)\n", ms / 4098 }'
+  awk -v ms="$ms" 'BEGIN { printf "against the floor of 4,098 reports at 1 ms: %.3f (at least 1; goal <= 1.02)\n", ms / 4098 }'
 }
 
 zel_require_build_tools
@@ -126,6 +132,10 @@ echo "== core (native, Release)"
 sed -n 's/^PacedFullDownload.*_median *\([0-9]*\) ms.*vs_floor=\([0-9.]*\).*/\1 \2/p' "$ZEL_BUILD/bench-core.txt" |
   while read -r ms ratio; do
     echo "native paced download: median $ms ms, $ratio x the device floor of 4,241 replies at 1 ms (goal <= 1.02; $PROTOCOL_FLOOR_TEXT)"
+  done
+sed -n 's/^PacedFullFirmwareUpdate.*_median *\([0-9]*\) ms.*vs_floor=\([0-9.]*\).*/\1 \2/p' "$ZEL_BUILD/bench-core.txt" |
+  while read -r ms ratio; do
+    echo "native paced update: median $ms ms, $ratio x the floor of 4,098 reports at 1 ms (goal >= 1 and <= 1.02)"
   done
 # The job campaign is a test: the benchmark's Release build makes that one target too.
 cmake -S "$ZEL_ROOT" -B "$ZEL_BUILD/native-release" -DZEL_TESTS=ON >"$ZEL_BUILD/native-release.configure.log" 2>&1

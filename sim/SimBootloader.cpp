@@ -25,6 +25,11 @@ void SimBootloader::SetHardwareVersion(uint16_t version) {
   hardwareVersion_ = version;
 }
 
+void SimBootloader::OnPlugged() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  awaiting_ = Awaiting::Command;
+}
+
 void SimBootloader::SetRejectedBlock(int n, uint8_t answer) {
   std::lock_guard<std::mutex> lock(mutex_);
   rejectedBlock_ = n;

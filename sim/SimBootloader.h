@@ -19,6 +19,8 @@ class SimBootloader : public SimDeviceModel {
   explicit SimBootloader(uint16_t hardwareVersion = kSimHardwareVersion);
 
   void SetHardwareVersion(uint16_t version);
+  // A block half received when the device was pulled out is dropped.
+  void OnPlugged() override;
   // The n-th block received (0-based) is answered with `answer` (0x01 alone
   // means accepted) and not stored; -1: none.
   void SetRejectedBlock(int n, uint8_t answer = kBlockRejectedCode);
@@ -31,6 +33,9 @@ class SimBootloader : public SimDeviceModel {
   int HardwareQueries() const;
 
   void OnHostReport(const Report& report, ReportSink& replies) override;
+  // It moves one report per USB frame, whichever the direction: a block's
+  // answer has a frame of its own, and the next command waits for the next one.
+  bool AnswersTakeTheirFrame() const override { return true; }
 
  private:
   enum class Awaiting { Command, BlockAddress, BlockData };

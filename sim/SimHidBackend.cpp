@@ -107,6 +107,11 @@ int SimInterface::TransfersStarted() const {
   return transfers_;
 }
 
+int SimInterface::ReadsStarted() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return reads_;
+}
+
 bool SimInterface::StartTransfer() {
   if (removedAtTransfer_ >= 0 && transfers_ >= removedAtTransfer_) present_ = false;
   ++transfers_;
@@ -176,6 +181,7 @@ bool SimInterface::Write(const uint8_t* buffer, size_t length, const std::atomic
     const Clock::time_point now = Clock::now();
     taken = std::max(now, nextWriteTaken_);
     nextWriteTaken_ = taken + std::chrono::milliseconds(writeIntervalMs_);
+    answeringReportTakenAt_ = taken;
   }
   // A sleep may end early where the clock is finer than the sleep (Windows
   // counts whole milliseconds): the device takes no report before its turn.
@@ -187,9 +193,15 @@ bool SimInterface::Write(const uint8_t* buffer, size_t length, const std::atomic
 
 void SimInterface::Send(Report report) {
   std::lock_guard<std::mutex> lock(mutex_);
-  const Clock::time_point sent = Clock::now();
+  // The device answers from the moment it took the report, however late this
+  // thread woke up to hand it over.
+  const Clock::time_point sent = answeringReportTakenAt_;
   const Clock::time_point after = outgoing_.empty() ? sent : std::max(sent, outgoing_.back().arrival);
-  outgoing_.push_back({std::move(report), after + std::chrono::milliseconds(replyDelayMs_)});
+  const Clock::time_point arrival = after + std::chrono::milliseconds(replyDelayMs_);
+  outgoing_.push_back({std::move(report), arrival});
+  if (model_->AnswersTakeTheirFrame()) {
+    nextWriteTaken_ = std::max(nextWriteTaken_, arrival + std::chrono::milliseconds(writeIntervalMs_));
+  }
   arrived_.notify_all();
 }
 
@@ -202,6 +214,7 @@ SimHidBackend::SimHidBackend(double timeoutScale) : timeoutScale_(timeoutScale) 
 
 std::shared_ptr<SimInterface> SimHidBackend::Plug(std::wstring path, const HidAttributes& attributes,
                                                   std::shared_ptr<SimDeviceModel> model) {
+  if (model) model->OnPlugged();
   auto device = std::make_shared<SimInterface>(std::move(path), attributes, std::move(model));
   std::lock_guard<std::mutex> lock(mutex_);
   interfaces_.push_back(device);

@@ -30,6 +30,11 @@ class SimDeviceModel {
  public:
   virtual ~SimDeviceModel() = default;
   virtual void OnHostReport(const Report& report, ReportSink& replies) = 0;
+  // On a paced interface: whether the device takes no report from the host in
+  // the frame in which one of its reports arrives.
+  virtual bool AnswersTakeTheirFrame() const { return false; }
+  // Plugged in, the bus resets the device's USB side.
+  virtual void OnPlugged() {}
 };
 
 // One plugged-in interface. Its knobs may be turned while the host talks to it.
@@ -44,7 +49,8 @@ class SimInterface : private ReportSink {
   void SetUnopenable(bool readFails = true, bool writeFails = true);
   // Its attribute query fails, as when it vanished since it was listed.
   void SetAttributesUnreadable(bool unreadable = true);
-  // From the n-th report the host reads (0-based) on, nothing more arrives.
+  // From the n-th report the host reads (0-based, counted since it was plugged
+  // in) on, nothing more arrives.
   void SetSilentFromRead(int n);
   // The interface disappears when the host starts its n-th transfer (reads and
   // writes counted together, 0-based): that transfer and every later one fail.
@@ -68,6 +74,7 @@ class SimInterface : private ReportSink {
   bool OpenWriteFails() const;
   bool AttributesUnreadable() const;
   int TransfersStarted() const;
+  int ReadsStarted() const;
 
   // Transfers, as the backend's connections make them. Each looks at `aborted`
   // again once it has started, as the Win32 connection does, so an Abort that
@@ -110,6 +117,7 @@ class SimInterface : private ReportSink {
   unsigned replyDelayMs_ = 0;
   unsigned writeIntervalMs_ = 0;
   Clock::time_point nextWriteTaken_{};
+  Clock::time_point answeringReportTakenAt_{};  // of the report the model answers now
   int actionAtTransfer_ = -1;
   std::function<void()> transferAction_;
   int transfers_ = 0;

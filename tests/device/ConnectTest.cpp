@@ -78,6 +78,34 @@ TEST_F(ConnectTest, FailedConnectLeavesNoModeBehind) {
   }
 }
 
+// A device that cannot be brought to a known state is not reported connected.
+TEST_F(ConnectTest, DeviceNotAnsweringItsResetOrQueryIsRefused) {
+  const struct {
+    const char* name;
+    bool bootloader;
+    void (*spoil)(SimInterface& device);
+  } cases[] = {
+      {"bootloader silent", true, [](SimInterface& device) { device.SetSilentFromRead(0); }},
+      {"reset not taken", false, [](SimInterface& device) { device.SetRemovedAtTransfer(0); }},
+      {"version query unanswered", false,
+       [](SimInterface& device) {
+         device.SetActionAtTransfer(1, [&device] { device.SetAttributesUnreadable(); });
+       }},
+  };
+  int instance = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto device = Plug(c.bootloader ? kBootloaderProductId : kApplicationProductId,
+                             c.bootloader ? 0x0103 : 0x0141, instance++);
+    c.spoil(*device);
+    LogCapture log;
+    EXPECT_EQ(link.Connect(nullptr, c.bootloader), -2);
+    EXPECT_FALSE(link.IsConnected());
+    EXPECT_TRUE(log.Contains("Device found but not answering. Connection closed.\n"));
+    device->Remove();
+  }
+}
+
 // An interface that vanished between listing and query (a hot-plug) hides nothing behind it.
 TEST_F(ConnectTest, AltimeterBehindAnUnreadableInterfaceIsFound) {
   backend.Plug(SimInterfacePath(0x046D, 0xC077, 0), {0x046D, 0xC077, 0x7200}, std::make_shared<EchoModel>())

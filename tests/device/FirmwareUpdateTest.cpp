@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 
 #include "device/AltimeterLink.h"
+#include "device/BootloaderReports.h"
 #include "device/FirmwareFixtures.h"
 #include "device/TimeOutLimits.h"
 #include "sim/SimBootloader.h"
@@ -87,6 +89,34 @@ TEST(FirmwareUpdateTest, PackedImageArrivesIdenticalWithEmptyBlocksSkipped) {
   EXPECT_TRUE(rig.link.IsBootloaderMode() && rig.link.IsConnected()) << "the link stays as it was";
 }
 
+// A bootloader keeps its place in a block across a re-plug; the connection
+// ends that block before it reports the device.
+// A bootloader left waiting for the rest of a block would flash whatever came
+// next as that rest: the link sends it nothing until it has been removed and
+// plugged in again, which starts it afresh.
+TEST(FirmwareUpdateTest, AnUpdateCutInMidBlockSendsNothingMoreUntilTheBootloaderIsPluggedInAgain) {
+  UpdateRig rig;
+  ASSERT_TRUE(rig.connected);
+  LogCapture log;
+  WriteFirmwareFile(rig.path, FirmwareFileRecipe{});
+  // The query and its answer, then the first block's command: the worker throws as the address goes.
+  const int blockAddress = rig.sim->TransfersStarted() + 3;
+  rig.sim->SetActionAtTransfer(blockAddress, [] { throw std::bad_alloc(); });
+  EXPECT_THROW(rig.UpdateFrom(rig.path), std::bad_alloc);
+
+  const int sent = rig.sim->TransfersStarted();
+  EXPECT_EQ(rig.link.Connect(nullptr, true), -2);
+  EXPECT_EQ(rig.UpdateFrom(rig.path), -10) << "not connected";
+  EXPECT_EQ(rig.sim->TransfersStarted(), sent) << "nothing reached the bootloader";
+
+  rig.link.DeviceRemoved();
+  rig.sim->Remove();
+  rig.sim = PlugSimBootloader(rig.backend, rig.bootloader);
+  ASSERT_EQ(rig.link.Connect(nullptr, true), 1);
+  ASSERT_EQ(rig.UpdateFrom(rig.path), 0);
+  EXPECT_EQ(rig.bootloader->Flash(), Padded(FirmwareFileRecipe{}.plain));
+}
+
 TEST(FirmwareUpdateTest, VersionOutputsAndProgressMayBeNull) {
   UpdateRig rig;
   WriteFirmwareFile(rig.path, FirmwareFileRecipe{});
@@ -119,11 +149,13 @@ TEST(FirmwareUpdateTest, ErasedImageSendsNothingButReportsEveryBlock) {
   FirmwareFileRecipe recipe;
   recipe.plain.assign(kFirmwareImageSize, kErasedFlashByte);
   LogCapture log;
+  const int queriesBefore = rig.bootloader->HardwareQueries();
+  const int transfersBefore = rig.sim->TransfersStarted();
   EXPECT_EQ(rig.Update(recipe), 0);
   EXPECT_TRUE(rig.ProgressCovered(1023));
   EXPECT_EQ(rig.bootloader->BlocksReceived(), 0);
-  EXPECT_EQ(rig.bootloader->HardwareQueries(), 1) << "the hardware is still checked";
-  EXPECT_EQ(rig.sim->TransfersStarted(), 2);
+  EXPECT_EQ(rig.bootloader->HardwareQueries() - queriesBefore, 1) << "the hardware is still checked";
+  EXPECT_EQ(rig.sim->TransfersStarted() - transfersBefore, 2);
 }
 
 TEST(FirmwareUpdateTest, ChecksRunInOrderAndTheFirstFailureDecides) {
@@ -232,7 +264,8 @@ TEST(FirmwareUpdateTest, RejectedBlockIsAProtocolErrorAfterTheBlocksBefore) {
 }
 
 TEST(FirmwareUpdateTest, VanishingOrSilentDeviceTimesOutMidUpdate) {
-  // Transfers: 0 query, 1 answer, then per block command, address, data, answer.
+  // Transfers of the update: 0 query, 1 answer, then per block command,
+  // address, data, answer.
   const struct {
     const char* what;
     int removedAtTransfer;
@@ -245,8 +278,8 @@ TEST(FirmwareUpdateTest, VanishingOrSilentDeviceTimesOutMidUpdate) {
   };
   for (const auto& c : cases) {
     UpdateRig rig;
-    rig.sim->SetRemovedAtTransfer(c.removedAtTransfer);
-    rig.sim->SetSilentFromRead(c.silentFromRead);
+    if (c.removedAtTransfer >= 0) rig.sim->SetRemovedAtTransfer(rig.sim->TransfersStarted() + c.removedAtTransfer);
+    if (c.silentFromRead >= 0) rig.sim->SetSilentFromRead(rig.sim->ReadsStarted() + c.silentFromRead);
     LogCapture log;
     EXPECT_EQ(rig.Update(FirmwareFileRecipe{}), -4) << c.what;
     EXPECT_TRUE(log.Contains(c.line)) << c.what;

@@ -85,7 +85,9 @@ void CampaignDevices::InjectFault(CampaignFault fault) {
       bootloader_->SetRejectedBlock(bootloader_->BlocksReceived());
       break;
     case CampaignFault::OutOfMemory:
-      break;  // the worker throws; nothing on the device
+      // The worker throws; a bootloader it leaves in mid-block is asked nothing until plugged in again.
+      if (bootloaderMode_) faultedInterface_ = ours_;
+      break;
   }
 }
 
@@ -102,7 +104,10 @@ bool CampaignDevices::InterfaceSound(const std::wstring& path) const {
   return false;
 }
 
+// The connection refuses ours while a fault leaves it unanswering, and then
+// takes no second one either when ours comes first in enumeration order.
 bool CampaignDevices::DialogDevicePresent() const {
+  if (ours_ == faultedInterface_) return false;
   if (ours_->IsPresent()) return true;
   for (const auto& second : seconds_) {
     if (second->IsPresent()) return true;

@@ -34,7 +34,8 @@ class CampaignDevices {
   // Whether the interface at `path` is there and answers as it should.
   bool InterfaceSound(const std::wstring& path) const;
 
-  // Whether a device the dialog's connection report would take is present.
+  // Whether a device the dialog's connection report would take is present:
+  // false while a fault (silence, removal without notice) leaves ours unanswering.
   bool DialogDevicePresent() const;
 
  private:

@@ -4,8 +4,8 @@
 # the device's own offset (or, its record damaged, the default one) while a
 # loaded file keeps its own, the battery,
 # firing the lines, a launch emulation of a downloaded flight, closing in the
-# middle of one and while its message box is up, device notices, resizing and
-# the dialog's face.
+# middle of one and while its message box is up, device notices, re-plugging
+# the altimeter during an emulation, resizing and the dialog's face.
 set -uo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
 
@@ -48,6 +48,7 @@ wait_for_last() {
 connected_reports() { [ "$(status_lines | grep -cxF "Device Connected.")" -ge "$1" ]; }
 
 download_can_close() { zel_drive enabled "$DOWNLOAD" | grep -qx $CLOSE; }
+download_says() { zel_drive text "$DOWNLOAD" $STATUS | tr -d '\r' | grep -qxF -- "$1"; }
 not() { ! "$@"; }
 
 
@@ -212,6 +213,41 @@ zel_drive message-box ok >/dev/null
 check "a close while the battery message is up ends the dialog once it is answered" zel_drive wait-closed "$DIALOG"
 check "... starting no emulation" not logged_since_mark "Emulating Launch..."
 check "... and the program goes on" open_dialog
+
+# ---- Re-plugged during an emulation ----
+# The altimeter, on its battery, goes on emulating while it is out; the
+# connection brings it back to its commands before it is reported.
+emulation_at_second_2() { lines_after "Emulating..." | grep -qx "Launch Time (s): 2"; }
+# cut_emulation: starts an emulation and pulls the altimeter out in its middle.
+cut_emulation() {
+  zel_drive press "$DIALOG" $EMULATE
+  zel_drive message-box ok >/dev/null
+  eventually emulation_at_second_2 && sim press $SIM_PULL && wait_for_last "Emulating..." "Failed."
+}
+check "pulling the altimeter out during an emulation fails it" cut_emulation
+sim press $SIM_PLUG
+check "plugging it in again reports it connected" eventually connected_reports 2
+buttons_become "$ALL"
+zel_drive press "$DIALOG" $BATTERY
+check "... and Read Battery Voltage works at the first press" \
+  wait_for_last "Current device firmware version: 1.41" "Current Voltage: 9.4 Volts"
+check "... with no failure between" \
+  [ "$(lines_after "Current device firmware version: 1.41")" = "Current Voltage: 9.4 Volts" ]
+buttons_become "$ALL"
+dialog_shot "$DIALOG" replugged >/dev/null
+
+check "an emulation cut the same way" cut_emulation
+close_dialog
+sim press $SIM_PLUG
+zel_drive menu 40006
+zel_drive wait-line "$DOWNLOAD" $STATUS "Device Connected."
+zel_drive press "$DOWNLOAD" $DOWNLOAD_READ
+eventually download_can_close
+check "... leaves Read Data working at the first press" zel_drive wait-line "$DOWNLOAD" $STATUS "Data read successfully."
+check "... with no failure before" not download_says "Failed to read settings."
+zel_drive click-button "$DOWNLOAD" $CLOSE
+zel_drive wait-closed "$DOWNLOAD"
+open_dialog
 
 # ---- Resizing and face ----
 read -r _ _ width height < <(zel_drive screen-rect "$DIALOG" 0)

@@ -5,8 +5,12 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "device/AltimeterLink.h"
+#include "device/BootloaderReports.h"
+#include "device/FirmwareImage.h"
+#include "device/LittleEndian.h"
 #include "support/LogCapture.h"
 
 namespace {
@@ -132,6 +136,74 @@ TEST_F(SimUsbPortTest, APacedDeviceTakesAndAnswersNoReportBeforeItsTurn) {
     ASSERT_TRUE(link.device.ReadReport(report.data(), report.size(), 1000));
     EXPECT_GE(Clock::now() - asked, std::chrono::milliseconds(n)) << "reply " << n;
   }
+}
+
+// A battery-powered altimeter keeps emulating across a re-plug and answers the
+// reset that ends it with a completion: read as the battery's value, that
+// completion would fail the first command.
+TEST_F(SimUsbPortTest, AnAltimeterLeftEmulatingAnswersTheFirstCommandAfterAReplug) {
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  ASSERT_EQ(1, link.Connect(nullptr, false));
+  std::array<uint8_t, kApplicationReportLength> report{0, 0, 0, CodeByte(DeviceCode::EmulateLaunch)};
+  ASSERT_TRUE(link.device.WriteReport(report.data(), report.size(), 1000));
+  ASSERT_TRUE(link.device.ReadReport(report.data(), report.size(), 1000));
+  ASSERT_TRUE(port.Altimeter().Emulating());
+  port.PullOut();
+  port.PlugIn(SimPortMode::Application, 0x0141);
+  ASSERT_EQ(1, link.Connect(nullptr, false));
+  uint16_t tenths = 0;
+  EXPECT_EQ(0, link.ReadBatteryVoltage(tenths));
+  EXPECT_EQ(90, tenths);
+}
+
+// Lower bounds only, as above: with its answer and the next block's command
+// in one frame, a paced update would beat the floor of one report a frame.
+TEST_F(SimUsbPortTest, APacedBootloaderAnswersEachBlockInAFrameOfItsOwn) {
+  using Clock = std::chrono::steady_clock;
+  port.SetPaced(true);
+  port.PlugIn(SimPortMode::Bootloader, 0x0103);
+  ASSERT_EQ(1, link.Connect(nullptr, true));
+  const auto start = Clock::now();
+  int reports = 0;
+  const auto moved = [&](bool ok) {
+    EXPECT_TRUE(ok) << "report " << reports;
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(reports++)) << "report " << reports;
+  };
+  BootloaderReport report{};
+  for (int block = 0; block < 6; ++block) {
+    report.fill(0);
+    report[1] = kBlockCommandCode;
+    moved(link.device.WriteReport(report.data(), report.size(), 1000));
+    WriteLittleEndian16(&report[1], FirmwareImage::BlockAddress(block));
+    moved(link.device.WriteReport(report.data(), report.size(), 1000));
+    moved(link.device.WriteReport(report.data(), report.size(), 1000));
+    moved(link.device.ReadReport(report.data(), report.size(), 1000));
+    EXPECT_EQ(kBlockAcceptedCode, report[1]);
+  }
+}
+
+// A model that hands its answer over late, as a thread that woke late does.
+class LateHandOver : public SimDeviceModel {
+ public:
+  void OnHostReport(const Report& report, ReportSink& replies) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    replies.Send(report);
+  }
+};
+
+// A report that arrived within a read's time-out is taken however late the
+// reader wakes, so no load on the machine can fail this.
+TEST(SimInterfaceTest, ADeviceAnswersFromTheMomentItTookTheReport) {
+  SimHidBackend backend;
+  const HidAttributes attributes{kAltimeterVendorId, kApplicationProductId, 0x0141};
+  const auto device = backend.Plug(SimInterfacePath(kAltimeterVendorId, kApplicationProductId, 0), attributes,
+                                   std::make_shared<LateHandOver>());
+  device->SetReplyDelayMs(10);
+  HidDevice hid(backend, device->Path(), attributes);
+  ASSERT_TRUE(hid.Open());
+  std::array<uint8_t, kApplicationReportLength> report{};
+  ASSERT_TRUE(hid.WriteReport(report.data(), report.size(), 1000));  // 5 ms after the device took it
+  EXPECT_TRUE(hid.ReadReport(report.data(), report.size(), 6)) << "due 10 ms after it was taken";
 }
 
 TEST_F(SimUsbPortTest, PluggingInAgainDropsAnArmedFault) {

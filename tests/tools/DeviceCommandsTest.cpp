@@ -23,10 +23,13 @@ namespace {
 // What a download costs in transfers on a fresh link: the settings are a
 // reset, the command, 16 bytes and the completion; the data a reset, then per
 // block two command reports, 32 words and the completion.
+constexpr int kConnectTransfers = 2;  // the reset and the drain's one quiet read
 constexpr int kSettingsTransfers = 19;
 constexpr int kTransfersPerBlock = 35;
 
-int FirstTransferOfBlock(int block) { return kSettingsTransfers + 1 + block * kTransfersPerBlock; }
+int FirstTransferOfBlock(int block) {
+  return kConnectTransfers + kSettingsTransfers + 1 + block * kTransfersPerBlock;
+}
 
 struct ToolRun {
   int status;
