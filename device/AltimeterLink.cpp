@@ -60,16 +60,32 @@ void AltimeterLink::Disconnect() {
 
 void AltimeterLink::RequestCancel() { cancelRequested = true; }
 
-void AltimeterLink::DeviceRemoved() {
-  device.Close();
-  bootloaderBlockCut_ = false;
+void AltimeterLink::InterfaceRemoved(const DeviceBroadcast& broadcast) {
+  const std::lock_guard<std::mutex> lock(blockCutMutex_);
+  if (broadcast.deviceType == DeviceBroadcast::kDeviceInterfaceType && SameInterfaceName(blockCutPath_, broadcast.name)) {
+    blockCutPath_.clear();
+  }
+}
+
+bool AltimeterLink::BlockCutOn(const std::wstring& path) const {
+  const std::lock_guard<std::mutex> lock(blockCutMutex_);
+  return !blockCutPath_.empty() && SameInterfaceName(blockCutPath_, path);
+}
+
+void AltimeterLink::NoteBlockCut(bool cut) {
+  const std::lock_guard<std::mutex> lock(blockCutMutex_);
+  if (cut) {
+    blockCutPath_ = device.path;
+  } else if (SameInterfaceName(blockCutPath_, device.path)) {
+    blockCutPath_.clear();
+  }
 }
 
 // No reset exists here, and a bootloader cut off in the middle of a block on
 // this connection would flash the query as the rest of the block: it is asked
 // nothing until it has been plugged in again, which starts it afresh.
 bool AltimeterLink::SettleBootloader() {
-  if (bootloaderBlockCut_) return false;
+  if (BlockCutOn(device.path)) return false;
   DrainInput(kBootloaderReportLength);
   uint16_t answered = 0;
   return QueryHardwareVersion(device, answered);

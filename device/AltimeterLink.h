@@ -71,9 +71,10 @@ class AltimeterLink {
   bool IsBootloaderMode() const;
   void Disconnect();
   void RequestCancel();
-  // Our device's removal was announced: the handles close, and a bootloader
-  // left in the middle of a block may be talked to again once plugged back in.
-  void DeviceRemoved();
+  // A device interface's removal was announced: a bootloader there that an
+  // update left in the middle of a block may be talked to again once plugged
+  // back in, which starts it afresh. Any thread.
+  void InterfaceRemoved(const DeviceBroadcast& broadcast);
 
   // ---- Command protocol (application mode) ----
   // Every report may take 3000 ms (20000 ms for the device's replies during a
@@ -249,9 +250,14 @@ class AltimeterLink {
   std::array<uint8_t, kApplicationReportLength> commandReport_{};
   std::array<uint8_t, kApplicationReportLength> replyReport_{};
   bool repliesMayBeStale_ = false;
-  // An update ended in the middle of a block; cleared by the device's removal
-  // on the dialog's thread.
-  std::atomic<bool> bootloaderBlockCut_{false};
+  // Whether the bootloader at `path` was left in the middle of a block.
+  bool BlockCutOn(const std::wstring& path) const;
+  void NoteBlockCut(bool cut);  // of the device open now
+
+  // The path of the bootloader an update left in the middle of a block; empty
+  // for none. Written by the update's worker, cleared on the dialog's thread.
+  std::wstring blockCutPath_;
+  mutable std::mutex blockCutMutex_;
 
   HidBackend& backend_;
   mutable std::mutex dataMutex;

@@ -109,14 +109,14 @@ int AltimeterLink::UpdateFirmware(FirmwareProgressFn progress, void* context, co
   if (!device.Open()) return -7;
   // Whatever went next to a bootloader waiting for the rest of a block would be
   // flashed as that rest: nothing is sent until it has been plugged in again.
-  if (bootloaderBlockCut_) return -4;
+  if (BlockCutOn(device.path)) return -4;
   DebugLog << "MaxBlockIndex: " << firmware.LastBlockIndex() << std::endl;
   DebugLog << "Connected to device." << std::endl;
   const int hardwareChecked = CheckHardware(device, hardwareVersion);
   if (hardwareChecked != 0) return hardwareChecked;
-  bootloaderBlockCut_ = true;  // stays so when the blocks end in mid-block, by a throw too
+  NoteBlockCut(true);  // stays so when the blocks end in mid-block, by a throw too
   const int written = WriteBlocks(device, firmware, progress, context);
   // A removal that cut it has started the bootloader afresh by now.
-  bootloaderBlockCut_ = written == -4 && device.IsOpen();
+  NoteBlockCut(written == -4 && device.IsOpen());
   return written;
 }

@@ -13,15 +13,15 @@ std::string Narrow(const std::wstring& text) {
   return narrow;
 }
 
-bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
+}  // namespace
+
+bool SameInterfaceName(const std::wstring& a, const std::wstring& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     if (std::towlower(a[i]) != std::towlower(b[i])) return false;
   }
   return true;
 }
-
-}  // namespace
 
 HidDevice::HidDevice(HidBackend& backend, std::wstring devicePath, const HidAttributes& attributes)
     : path(std::move(devicePath)),
@@ -98,7 +98,7 @@ bool HidDevice::MatchesInterfaceName(const DeviceBroadcast& broadcast) const {
   }
   DebugLog << "->" << Narrow(path) << std::endl;
   DebugLog << "->" << Narrow(broadcast.name) << std::endl;
-  if (EqualIgnoringCase(path, broadcast.name)) return true;
+  if (SameInterfaceName(path, broadcast.name)) return true;
   DebugLog << "Match Failed." << std::endl;
   return false;
 }

@@ -56,6 +56,10 @@ class HidDevice {
   std::shared_ptr<HidConnection> connection_;
 };
 
+// Whether two interface names are the same (whole names, case-insensitive):
+// the system names them in capitals as often as not.
+bool SameInterfaceName(const std::wstring& a, const std::wstring& b);
+
 // Every present HID interface whose attributes match, in enumeration order.
 // A vendor or product ID of 0 matches any; the version matches when
 // (versionNumber & versionMask) == versionValue. An interface whose attributes

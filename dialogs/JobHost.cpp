@@ -123,6 +123,7 @@ void JobHost::NoteDeviceHeld() {
 }
 
 void JobHost::OnNotice(uint32_t event, const DeviceBroadcast& broadcast) {
+  if (event == kDeviceRemoveComplete) link_.InterfaceRemoved(broadcast);
   Apply(rule_.OnNotice(event, broadcast, [&] { return link_.device.MatchesInterfaceName(broadcast); }));
 }
 
@@ -166,7 +167,7 @@ void JobHost::OnJobEnded() {
 void JobHost::Apply(const JobRule::Steps& steps) {
   if (steps.closeLink) {
     dialog_.Say(L"Device disconnected.");
-    link_.DeviceRemoved();
+    link_.device.Close();
   }
   if (steps.reportConnection) ReportConnection();
   if (steps.refreshControls) dialog_.RefreshControls(rule_.JobRunning());

@@ -109,8 +109,8 @@ TEST(FirmwareUpdateTest, AnUpdateCutInMidBlockSendsNothingMoreUntilTheBootloader
   EXPECT_EQ(rig.UpdateFrom(rig.path), -10) << "not connected";
   EXPECT_EQ(rig.sim->TransfersStarted(), sent) << "nothing reached the bootloader";
 
-  rig.link.DeviceRemoved();
   rig.sim->Remove();
+  rig.link.InterfaceRemoved({DeviceBroadcast::kDeviceInterfaceType, rig.sim->Path()});
   rig.sim = PlugSimBootloader(rig.backend, rig.bootloader);
   ASSERT_EQ(rig.link.Connect(nullptr, true), 1);
   ASSERT_EQ(rig.UpdateFrom(rig.path), 0);
