@@ -5,7 +5,7 @@
 set -uo pipefail
 fuzzer=$1
 seeds=$2
-seconds=${3:-${ZEL_FUZZ_SECONDS:-30}}
+seconds=${3:-${ZEL_FUZZ_SECONDS:-20}}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$seeds"/. "$work"/ 2>/dev/null || true
