@@ -1,10 +1,18 @@
 #include "base/DebugLog.h"
 
+#include <cstdint>
 #include <iostream>
 
 #include "base/NumberText.h"
 
 LogStream DebugLog(std::cout);
+
+std::string LogText(const std::wstring& text) {
+  std::string narrow;
+  narrow.reserve(text.size());
+  for (wchar_t c : text) narrow += static_cast<uint32_t>(c) < 0x80 ? static_cast<char>(c) : '?';
+  return narrow;
+}
 
 void InitDebugLog() { DebugLog.imbue(NumberTextLocale()); }
 

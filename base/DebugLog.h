@@ -111,4 +111,7 @@ class RedirectedDebugLog {
 
 // Makes floating-point text on DebugLog use the program's number form
 // (classic locale, three exponent digits). Called once by each entry point.
+// The log is narrow text: a wide text with every character past ASCII as '?'.
+std::string LogText(const std::wstring& text);
+
 void InitDebugLog();

@@ -4,17 +4,6 @@
 
 #include "base/DebugLog.h"
 
-namespace {
-
-std::string Narrow(const std::wstring& text) {
-  std::string narrow;
-  narrow.reserve(text.size());
-  for (wchar_t c : text) narrow += static_cast<uint32_t>(c) < 0x80 ? static_cast<char>(c) : '?';
-  return narrow;
-}
-
-}  // namespace
-
 bool SameInterfaceName(const std::wstring& a, const std::wstring& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -96,8 +85,8 @@ bool HidDevice::MatchesInterfaceName(const DeviceBroadcast& broadcast) const {
     DebugLog << "Match Failed." << std::endl;
     return false;
   }
-  DebugLog << "->" << Narrow(path) << std::endl;
-  DebugLog << "->" << Narrow(broadcast.name) << std::endl;
+  DebugLog << "->" << LogText(path) << std::endl;
+  DebugLog << "->" << LogText(broadcast.name) << std::endl;
   if (SameInterfaceName(path, broadcast.name)) return true;
   DebugLog << "Match Failed." << std::endl;
   return false;

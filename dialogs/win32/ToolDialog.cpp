@@ -30,9 +30,6 @@ constexpr DWORD kJobEndWaitMs = 1000;
 // Windows ends a program 5 s after the session's end reached it.
 constexpr DWORD kSessionEndWaitMs = 4500;
 
-// The reason is narrow in the log: it is ours, and plain ASCII.
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 DeviceBroadcast BroadcastOf(LPARAM data) {
   DeviceBroadcast broadcast;
   const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
@@ -154,7 +151,7 @@ void ToolDialog::PostJobEnded() { PostMessageW(hwnd, kJobEndedMessage, 0, 0); }
 void ToolDialog::OnJobStarted(JobKind kind) {
   const std::wstring reason = SessionEndReason(kind);
   ShutdownBlockReasonCreate(hwnd, reason.c_str());
-  DebugLog << "Shutdown block reason: " << Narrow(reason) << std::endl;
+  DebugLog << "Shutdown block reason: " << LogText(reason) << std::endl;
 }
 
 void ToolDialog::OnJobFinished() { ShutdownBlockReasonDestroy(hwnd); }

@@ -42,10 +42,3 @@ std::vector<std::wstring> CampaignDialog::Lines() const {
   const std::lock_guard<std::mutex> lock(linesMutex_);
   return lines_;
 }
-
-std::vector<std::wstring> CampaignDialog::LinesSinceLastAsked() {
-  const std::lock_guard<std::mutex> lock(linesMutex_);
-  std::vector<std::wstring> since(lines_.begin() + static_cast<std::ptrdiff_t>(linesAsked_), lines_.end());
-  linesAsked_ = lines_.size();
-  return since;
-}

@@ -26,9 +26,8 @@ class CampaignDialog : public DialogSide, public JobView {
   // Download Data's close also closes the dialog; the firmware update ignores both.
   void Cancel(bool byClosing);
 
-  // What was said: all of it, and since the last call.
+  // What was said.
   std::vector<std::wstring> Lines() const;
-  std::vector<std::wstring> LinesSinceLastAsked();
   // Whether the dialog's read button was given back, since the last call.
   bool ReadOffered() { return readOffered_.exchange(false); }
 
@@ -48,5 +47,4 @@ class CampaignDialog : public DialogSide, public JobView {
   std::atomic<bool> readOffered_{false};
   mutable std::mutex linesMutex_;
   std::vector<std::wstring> lines_;
-  size_t linesAsked_ = 0;
 };

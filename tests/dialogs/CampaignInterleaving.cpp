@@ -6,6 +6,7 @@
 #include <iostream>
 #include <new>
 
+#include "base/DebugLog.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ void CampaignInterleaving::RunSecondJob() {
 // What the dialog said, for a failure's message.
 std::string CampaignInterleaving::LinesSaid() const {
   std::string said;
-  for (const std::wstring& line : dialog_.Lines()) said += "\n    | " + std::string(line.begin(), line.end());
+  for (const std::wstring& line : dialog_.Lines()) said += "\n    | " + LogText(line);
   return said;
 }
 
