@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "data/FitCovariance.h"
 #include "data/LineFits.h"
 #include "data/SampleTime.h"
 #include "data/SimplexMinimizer.h"
@@ -54,7 +55,7 @@ AscentFit FitPad(const std::vector<double>& altitude, size_t last, const Ascent&
   }
   const double count = static_cast<double>(last + 1);
   residual = std::max(0.0, squares - sum * sum / count);
-  return {ascent, sum / count};
+  return {ascent, sum / count, last, std::sqrt(residual / count), {}};
 }
 
 double Residual(const std::vector<double>& altitude, size_t last, const std::vector<double>& p) {
@@ -122,6 +123,26 @@ std::vector<double> BestFromRoughStarts(const std::vector<double>& altitude, siz
   return best;
 }
 
+// The climb's standard errors: the four searched parameters and the pad's
+// level, through the fit's covariance.
+AscentErrors ErrorsOf(size_t last, const std::vector<double>& p, double pad,
+                      double residual) {
+  const SampledModel model = [&](const Parameters& q) {
+    const Ascent ascent = FromSearch(q);
+    std::vector<double> heights(last + 1);
+    for (size_t i = 0; i <= last; ++i) heights[i] = q[4] + ascent.HeightAt(TimeOfSample(i));
+    return heights;
+  };
+  Parameters fitted = p;
+  fitted.push_back(pad);
+  const FitCovariance covariance(model, fitted, {1e-3, 1e-4, 1e-4, 1e-3, 1e-3}, residual);
+  const auto of = [&](double (Ascent::*value)() const) {
+    return covariance.ErrorOf([value](const Parameters& q) { return (FromSearch(q).*value)(); });
+  };
+  return {of(&Ascent::LaunchS),      of(&Ascent::BurnOutS),     of(&Ascent::BurnOutSpeed),
+          of(&Ascent::Acceleration), of(&Ascent::ApogeeHeight), of(&Ascent::ApogeeS)};
+}
+
 size_t LastSampleBefore(double seconds, size_t count) {
   if (!(seconds > 0.0)) return 0;
   return std::min(count - 1, static_cast<size_t>(seconds / kSecondsPerSample));
@@ -161,10 +182,11 @@ std::optional<AscentFit> FitAscent(const std::vector<double>& altitude, size_t p
   const size_t last = LastSampleBefore(FromSearch(p).ApogeeS(), altitude.size());
   if (last >= 2 && last != peak) p = Minimize(altitude, last, p);
   double residual = 0.0;
-  const AscentFit fit = FitPad(altitude, std::max<size_t>(last, 2), FromSearch(p), residual);
+  AscentFit fit = FitPad(altitude, std::max<size_t>(last, 2), FromSearch(p), residual);
   const Ascent& a = fit.ascent;
   const bool finite = std::isfinite(residual) && std::isfinite(fit.padLevel) && std::isfinite(a.ApogeeHeight()) &&
                       std::isfinite(a.ApogeeS()) && std::isfinite(a.BurnOutSpeed());
   if (!finite) return std::nullopt;
+  fit.errors = ErrorsOf(fit.lastSample, p, fit.padLevel, residual);
   return fit;
 }

@@ -36,12 +36,26 @@ class Ascent {
   double burnOutHeight_, burnOutSpeed_, apogeeS_, apogeeHeight_;
 };
 
+// The standard errors of the fitted values, from the fit's scatter.
+struct AscentErrors {
+  double launchS = 0.0;
+  double burnOutS = 0.0;
+  double burnOutSpeed = 0.0;
+  double acceleration = 0.0;
+  double apogeeHeight = 0.0;
+  double apogeeS = 0.0;
+};
+
 struct AscentFit {
   Ascent ascent;
-  double padLevel;  // the pad in the series' own frame, m
+  double padLevel;         // the pad in the series' own frame, m
+  size_t lastSample = 0;   // the fit ran over samples 0..lastSample
+  double rmsResidual = 0.0;  // m, the samples' scatter about the fitted climb
+  AscentErrors errors;
 };
 
 // The ascent that best fits `altitude` (metres, sample i at 0.1 * i s) from
 // its first sample, on the pad, to the apogee, which lies near sample `peak`.
-// Empty when no climb fits (no finite result).
+// Empty when no climb fits (no finite result). Samples past `peak` count only
+// up to the fitted apogee, so a series cut short of its top is fitted as cut.
 std::optional<AscentFit> FitAscent(const std::vector<double>& altitude, size_t peak);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <deque>
 
+#include "data/LineFlags.h"
 #include "sim/PressureSensor.h"
 
 namespace {
@@ -49,6 +50,11 @@ class Rocket {
     }
   }
 
+  // The main opens: from now on the rocket settles at the main's rate.
+  void OpenMain() {
+    if (p_.mainDescentRateMs > 0.0) mainOpen_ = true;
+  }
+
   double Height() const { return height_; }
   double Apogee() const { return apogee_; }
   double ApogeeTime() const { return apogeeTime_; }
@@ -61,14 +67,21 @@ class Rocket {
   double Acceleration(double burning) const {
     if (pastApogee_) {
       // Under the parachute the drag balances gravity at the descent rate.
-      const double rate = p_.descentRateMs;
+      const double rate = mainOpen_ ? p_.mainDescentRateMs : p_.descentRateMs;
       return -kGravity + kGravity * velocity_ * velocity_ / (rate * rate);
     }
-    const bool thrusting = burning < p_.burnTimeS;
-    const double burnt = std::min(burning, p_.burnTimeS) / p_.burnTimeS;
-    const double mass = p_.liftoffMassKg - p_.propellantMassKg * burnt;
+    const double second = burning - p_.burnTimeS - p_.stageGapS;  // into the second stage's burn
+    const double thrust = burning < p_.burnTimeS                           ? p_.thrustN
+                          : second >= 0.0 && second < p_.secondBurnTimeS ? p_.secondThrustN
+                                                                           : 0.0;
+    const double mass = p_.liftoffMassKg - p_.propellantMassKg * BurntShare(burning, p_.burnTimeS) -
+                        p_.secondPropellantMassKg * BurntShare(second, p_.secondBurnTimeS);
     const double drag = 0.5 * AirDensity() * p_.dragAreaM2 * velocity_ * std::fabs(velocity_);
-    return ((thrusting ? p_.thrustN : 0.0) - drag) / mass - kGravity;
+    return (thrust - drag) / mass - kGravity;
+  }
+
+  static double BurntShare(double burning, double burnTimeS) {
+    return burnTimeS > 0.0 ? std::clamp(burning / burnTimeS, 0.0, 1.0) : 0.0;
   }
 
   double AirDensity() const {
@@ -86,6 +99,7 @@ class Rocket {
   double topSpeedTime_ = 0.0;
   double landingTime_ = 0.0;
   bool pastApogee_ = false;
+  bool mainOpen_ = false;
   bool landed_ = false;
 };
 
@@ -116,22 +130,33 @@ RecordedFlight RecordFlight(const FlightParameters& parameters) {
   Rocket rocket(parameters);
   PressureSensor sensor(parameters.noiseCounts, parameters.sensorErrorCounts, parameters.seed);
   FlightComputer computer(parameters.rules);
+  // Counts fall as altitude rises: past its range the sensor's output stays put.
+  const auto topCount = static_cast<int32_t>(std::floor(PressureSensor::IdealCount(parameters.sensorTopM)));
+  const int resetSample = parameters.resetAtS > 0.0 ? static_cast<int>((parameters.padTimeS + parameters.resetAtS) / kSampleS) : 0;
   std::deque<uint16_t> beforeLaunch;
+  std::deque<double> heightsBeforeLaunch;  // the rocket's, at those samples
   int firstSample = 0;  // of the set, counted from the start of the simulation
   int afterLanding = 0;
   for (int sample = 0; sample < kMostSamples; ++sample) {
     for (int step = 0; step < kStepsPerSample; ++step) rocket.Step();
-    const int32_t adc = sensor.Read(parameters.groundAltitudeM + rocket.Height());
+    const int32_t adc = std::max(sensor.Read(parameters.groundAltitudeM + rocket.Height()), topCount);
+    if (sample < resetSample) continue;
     const FlightEvents events = computer.Step(adc);
+    if (computer.LineFlags() & kLineBFlag) rocket.OpenMain();
     const uint16_t word = MakeSampleWord(adc, computer.LineFlags());
     if (!computer.Launched()) {
       beforeLaunch.push_back(word);
-      if (beforeLaunch.size() > kSamplesBeforeLaunch) beforeLaunch.pop_front();
+      heightsBeforeLaunch.push_back(rocket.Height());
+      if (beforeLaunch.size() > kSamplesBeforeLaunch) {
+        beforeLaunch.pop_front();
+        heightsBeforeLaunch.pop_front();
+      }
       continue;
     }
     if (events.launch) {
       flight.words.assign(beforeLaunch.begin(), beforeLaunch.end());
       firstSample = sample - static_cast<int>(beforeLaunch.size());
+      flight.startHeightM = heightsBeforeLaunch.empty() ? rocket.Height() : heightsBeforeLaunch.front();
       flight.launchSample = static_cast<int>(flight.words.size());
     }
     NoteEvents(events, static_cast<int>(flight.words.size()), flight);
@@ -147,6 +172,7 @@ RecordedFlight RecordFlight(const FlightParameters& parameters) {
   flight.apogeeTimeS = rocket.ApogeeTime() - setStart;
   flight.launchTimeS = parameters.padTimeS - setStart;
   flight.burnOutTimeS = parameters.padTimeS + parameters.burnTimeS - setStart;
+  if (parameters.secondBurnTimeS > 0.0) flight.burnOutTimeS += parameters.stageGapS + parameters.secondBurnTimeS;
   flight.topSpeedMs = rocket.TopSpeed();
   flight.topSpeedTimeS = rocket.TopSpeedTime() - setStart;
   flight.landingTimeS = rocket.Landed() ? rocket.LandingTime() - setStart : -1.0;

@@ -38,9 +38,17 @@ struct FlightParameters {
   double liftoffMassKg = 0.25;     // motor included
   double propellantMassKg = 0.02;  // burnt away during the boost
   double dragAreaM2 = 0.0008;      // drag coefficient times frontal area, parachute closed
-  double descentRateMs = 5.5;      // under the parachute
+  double descentRateMs = 5.5;      // under the parachute opened at apogee
+  double mainDescentRateMs = 0.0;  // under the main, opened as Line B fires; 0: no main, the rate stays
   double groundAltitudeM = 150.0;  // of the launch site, above sea level
   double padTimeS = 5.0;           // on the pad, recording armed, before ignition
+  // A second stage: its motor lights this long after the first burns out (0: a single motor).
+  double stageGapS = 0.0;
+  double secondThrustN = 0.0;
+  double secondBurnTimeS = 0.0;
+  double secondPropellantMassKg = 0.0;
+  double resetAtS = 0.0;           // the altimeter starts afresh this long after ignition (a reset in flight)
+  double sensorTopM = 1e9;         // above sea level: the sensor reads no higher (its range ends)
   double noiseCounts = 0.35;       // sensor noise, standard deviation in ADC counts
   int32_t sensorErrorCounts = 0;   // the sensor's constant error, in ADC counts
   uint32_t seed = 1;               // of the sensor noise
@@ -65,6 +73,7 @@ struct RecordedFlight {
   double topSpeedMs = 0.0;
   double topSpeedTimeS = 0.0;
   double landingTimeS = -1.0;
+  double startHeightM = 0.0;  // above the launch site at the set's first sample (a reset in flight)
 
   // The sample of the set at which the altimeter decided each event; -1 for none.
   int launchSample = -1;

@@ -26,7 +26,8 @@ class StatsCommandTest : public testing::Test {
   void SetUp() override {
     high.thrustN = 32.0;
     high.burnTimeS = 1.8;
-    high.descentRateMs = 9.0;
+    high.descentRateMs = 18.0;
+    high.mainDescentRateMs = 9.0;
     high.rules.lineBValue = 200;
     club.rules.lineBValue = 100;
   }
@@ -124,7 +125,8 @@ TEST_F(StatsCommandTest, ACsvLogbookOverAFolderOfGoodAndDamagedFiles) {
         << bad;
   }
   const std::vector<std::string> rows = Lines(logbook.out);
-  EXPECT_EQ(0u, rows[0].find("file,set,comment,samples,duration (s),launch (s),burn-out (s),top speed (m/s),"));
+  EXPECT_EQ(0u, rows[0].find("file,set,comment,samples,duration (s),launch (s),launch error (s),burn-out (s),"));
+  EXPECT_EQ(rows[0].size() - 6, rows[0].find(",notes")) << "the notes last";
   EXPECT_EQ(0u, rows[1].find(folder.Path("1-club.zel").string() + ",0,\"Club launch, field A\",")) << rows[1];
   EXPECT_NE(std::string::npos, logbook.out.find(",1,,")) << "the second set of a file has no comment of its own";
   EXPECT_NE(std::string::npos, logbook.out.find("7-high.zel,0,,"));
@@ -169,7 +171,9 @@ TEST_F(StatsCommandTest, JsonInFeetCarriesTheSameFlightsAsMetres) {
       "assert abs(ft['topSpeedFts'] * 0.3048 - m['topSpeedMs']) < 0.05 + 0.1 * 0.3048\n"
       "assert abs(ft['descentRateFts'] * 0.3048 - m['descentRateMs']) < 0.005 + 0.01 * 0.3048\n"
       "assert ft['launchS'] == m['launchS'] and ft['accelerationG'] == m['accelerationG']\n"
-      "assert m['finalDescentRateMs'] is not None and m['lineBS'] > m['lineAS']\n",
+      "assert m['finalDescentRateMs'] is not None and m['lineBS'] > m['lineAS']\n"
+      "assert 0 < m['apogeeErrorM'] < 5 and 0 < m['launchErrorS'] < 0.2 and m['apogeeAtLeast'] is False\n"
+      "assert m['notes'] == [] and ft['notes'] == []\n",
       {folder.Path("m.json").string(), folder.Path("ft.json").string()}));
 }
 

@@ -20,12 +20,32 @@ Value PartOf(std::optional<Part> FlightStats::*part, double Part::*field) {
 }
 
 StatsColumn TextColumn(const std::string& name, std::string (*text)(const FlightRecord&)) {
-  return {name, name, [text](const FlightRecord& record) { return StatsCell{StatsCell::Kind::Text, text(record)}; }};
+  return {name, name,
+          [text](const FlightRecord& record) { return StatsCell{StatsCell::Kind::Text, text(record), {}}; }};
+}
+
+StatsColumn FlagColumn(const std::string& header, const std::string& key, bool FlightStats::*flag) {
+  return {header, key, [flag](const FlightRecord& record) {
+            return StatsCell{StatsCell::Kind::Flag, record.stats.*flag ? "true" : "false", {}};
+          }};
+}
+
+StatsColumn NotesColumn() {
+  return {"notes", "notes",
+          [](const FlightRecord& record) { return StatsCell{StatsCell::Kind::List, "", record.stats.notes}; }};
+}
+
+// The standard error of a climb's value.
+Value ErrorOf(double ClimbErrors::*error, std::optional<double> FlightStats::*value) {
+  return [error, value](const FlightStats& stats) -> std::optional<double> {
+    if (!(stats.*value) || stats.errors.*error <= 0.0) return std::nullopt;
+    return stats.errors.*error;
+  };
 }
 
 StatsColumn CountColumn(const std::string& name, int (*count)(const FlightRecord&)) {
   return {name, name, [count](const FlightRecord& record) {
-            return StatsCell{StatsCell::Kind::Number, std::to_string(count(record))};
+            return StatsCell{StatsCell::Kind::Number, std::to_string(count(record)), {}};
           }};
 }
 
@@ -40,8 +60,15 @@ class QuantityColumns {
             [=](const FlightRecord& record) {
               const std::optional<double> si = value(record.stats);
               if (!si) return StatsCell{};
-              return StatsCell{StatsCell::Kind::Number, QuantityText(*si, quantity, units)};
+              return StatsCell{StatsCell::Kind::Number, QuantityText(*si, quantity, units), {}};
             }};
+  }
+
+  // A fitted value of the climb and its standard error.
+  std::vector<StatsColumn> Fitted(const std::string& label, const std::string& key, Quantity quantity,
+                                  std::optional<double> FlightStats::*value, double ClimbErrors::*error) const {
+    return {Column(label, key, quantity, ValueOf(value)),
+            Column(label + " error", key + "Error", quantity, ErrorOf(error, value))};
   }
 
   // A descent's rate, its error and its window.
@@ -79,15 +106,19 @@ std::vector<StatsColumn> StatsColumns(UnitSystem units) {
       TextColumn("comment", [](const FlightRecord& r) { return r.comment; }),
       CountColumn("samples", [](const FlightRecord& r) { return static_cast<int>(r.stats.samples); }),
       q.Column("duration", "duration", Quantity::Time, [](const FlightStats& s) { return std::optional(s.durationS); }),
-      q.Column("launch", "launch", Quantity::Time, ValueOf(&FlightStats::launchS)),
-      q.Column("burn-out", "burnOut", Quantity::Time, ValueOf(&FlightStats::burnOutS)),
-      q.Column("top speed", "topSpeed", Quantity::Speed, ValueOf(&FlightStats::topSpeed)),
-      q.Column("top speed", "topSpeed", Quantity::FastSpeed, ValueOf(&FlightStats::topSpeed)),
-      q.Column("acceleration", "acceleration", Quantity::Acceleration, ValueOf(&FlightStats::acceleration)),
-      q.Column("acceleration", "acceleration", Quantity::GForce, ValueOf(&FlightStats::acceleration)),
-      q.Column("apogee", "apogee", Quantity::Altitude, ValueOf(&FlightStats::apogee)),
-      q.Column("apogee time", "apogeeTime", Quantity::Time, ValueOf(&FlightStats::apogeeS)),
   };
+  Append(columns, q.Fitted("launch", "launch", Quantity::Time, &FlightStats::launchS, &ClimbErrors::launchS));
+  Append(columns, q.Fitted("burn-out", "burnOut", Quantity::Time, &FlightStats::burnOutS, &ClimbErrors::burnOutS));
+  Append(columns, q.Fitted("top speed", "topSpeed", Quantity::Speed, &FlightStats::topSpeed, &ClimbErrors::topSpeed));
+  columns.push_back(q.Column("top speed", "topSpeed", Quantity::FastSpeed, ValueOf(&FlightStats::topSpeed)));
+  Append(columns, q.Fitted("acceleration", "acceleration", Quantity::Acceleration, &FlightStats::acceleration,
+                           &ClimbErrors::acceleration));
+  columns.push_back(
+      q.Column("acceleration", "acceleration", Quantity::GForce, ValueOf(&FlightStats::acceleration)));
+  Append(columns, q.Fitted("apogee", "apogee", Quantity::Altitude, &FlightStats::apogee, &ClimbErrors::apogee));
+  columns.push_back(FlagColumn("apogee at least", "apogeeAtLeast", &FlightStats::apogeeAtLeast));
+  Append(columns,
+         q.Fitted("apogee time", "apogeeTime", Quantity::Time, &FlightStats::apogeeS, &ClimbErrors::apogeeS));
   Append(columns, q.Firing("line A", "lineA", &FlightStats::lineA));
   Append(columns, q.Firing("line B", "lineB", &FlightStats::lineB));
   Append(columns, q.Descent("descent", "descent", &FlightStats::descent));
@@ -95,5 +126,6 @@ std::vector<StatsColumn> StatsColumns(UnitSystem units) {
   columns.push_back(q.Column("landing", "landing", Quantity::Time, ValueOf(&FlightStats::landingS)));
   columns.push_back(
       q.Column("flight time", "flightTime", Quantity::Time, [](const FlightStats& s) { return s.FlightTimeS(); }));
+  columns.push_back(NotesColumn());
   return columns;
 }

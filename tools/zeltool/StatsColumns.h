@@ -21,8 +21,9 @@ struct FlightRecord {
 };
 
 struct StatsCell {
-  enum class Kind { Missing, Number, Text } kind = Kind::Missing;
-  std::string value;  // a number in fixed decimals, or the text itself
+  enum class Kind { Missing, Number, Text, Flag, List } kind = Kind::Missing;
+  std::string value;               // a number in fixed decimals, the text itself, or "true"/"false"
+  std::vector<std::string> items;  // a list's texts
 };
 
 struct StatsColumn {

@@ -33,7 +33,17 @@ void WriteRow(std::ostream& out, const StatRow& row) {
 }
 
 std::string CsvCell(const StatsCell& cell) {
-  return cell.kind == StatsCell::Kind::Text ? CsvField(cell.value) : cell.value;
+  switch (cell.kind) {
+    case StatsCell::Kind::Text:
+      return CsvField(cell.value);
+    case StatsCell::Kind::List: {
+      std::string joined;
+      for (const std::string& item : cell.items) joined += (joined.empty() ? "" : "; ") + item;
+      return CsvField(joined);
+    }
+    default:
+      return cell.value;
+  }
 }
 
 std::string JsonCell(const StatsCell& cell) {
@@ -42,7 +52,13 @@ std::string JsonCell(const StatsCell& cell) {
       return "null";
     case StatsCell::Kind::Text:
       return JsonString(cell.value);
+    case StatsCell::Kind::List: {
+      std::vector<std::string> items;
+      for (const std::string& item : cell.items) items.push_back(JsonString(item));
+      return JsonArray(items);
+    }
     case StatsCell::Kind::Number:
+    case StatsCell::Kind::Flag:
       break;
   }
   return cell.value;
