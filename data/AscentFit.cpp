@@ -122,9 +122,10 @@ std::vector<double> BestFromRoughStarts(const std::vector<double>& altitude, siz
   return best;
 }
 
+// Clamped in double: a fit that wandered may put the apogee past any index.
 size_t LastSampleBefore(double seconds, size_t count) {
   if (!(seconds > 0.0)) return 0;
-  return std::min(count - 1, static_cast<size_t>(seconds / kSecondsPerSample));
+  return static_cast<size_t>(std::min(seconds / kSecondsPerSample, static_cast<double>(count - 1)));
 }
 
 }  // namespace
