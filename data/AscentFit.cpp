@@ -143,9 +143,10 @@ AscentErrors ErrorsOf(size_t last, const std::vector<double>& p, double pad,
           of(&Ascent::Acceleration), of(&Ascent::ApogeeHeight), of(&Ascent::ApogeeS)};
 }
 
+// Clamped in double: a fit that wandered may put the apogee past any index.
 size_t LastSampleBefore(double seconds, size_t count) {
   if (!(seconds > 0.0)) return 0;
-  return std::min(count - 1, static_cast<size_t>(seconds / kSecondsPerSample));
+  return static_cast<size_t>(std::min(seconds / kSecondsPerSample, static_cast<double>(count - 1)));
 }
 
 }  // namespace

@@ -199,7 +199,7 @@ class ClimbMeasure {
       error = fittedError;
       return;
     }
-    if (!std::isfinite(fittedError)) {
+    if (!std::isfinite(fittedError) || fitted == 0.0) {
       stats_.notes.push_back(std::string(name) + " none: the samples do not show it");
       return;
     }

@@ -100,4 +100,12 @@ TEST(AscentTest, AFitFindsTheClimbItWasDrawnWith) {
   EXPECT_FALSE(FitAscent(altitude, altitude.size())) << "a peak beyond the samples";
 }
 
+TEST(AscentTest, AClimbThatNeverSlowsFitsAnApogeeFarPastTheSamplesWithoutBreaking) {
+  // e^(3t) m for 15 s: the fitted apogee lies some 1e20 s out, past any sample index.
+  std::vector<double> altitude;
+  for (size_t i = 0; i < 150; ++i) altitude.push_back(std::exp(0.3 * static_cast<double>(i)));
+  const std::optional<AscentFit> fit = FitAscent(altitude, 140);
+  EXPECT_TRUE(!fit || std::isfinite(fit->ascent.ApogeeS()));
+}
+
 }  // namespace

@@ -8,7 +8,6 @@ namespace {
 
 constexpr size_t kMaxCountDigits = 9;  // always fits an int
 constexpr char32_t kKeptByteBase = 0xDC00;  // byte 0x80..0xFF -> U+DC80..U+DCFF
-constexpr char32_t kReplacementCharacter = 0xFFFD;
 constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
 
 bool IsKeptByte(char32_t c) { return c >= kKeptByteBase + 0x80 && c <= kKeptByteBase + 0xFF; }

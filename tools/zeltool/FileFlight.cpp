@@ -4,14 +4,6 @@
 #include "tools/zeltool/FileLink.h"
 #include "tools/zeltool/Utf8.h"
 
-namespace {
-
-constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
-
-}  // namespace
-
 bool ReadFileFlight(const std::wstring& file, int setNumber, FileFlight& flight, ZeltoolIo& io) {
   FileLink files;
   AltimeterLink& link = files.link;
@@ -32,7 +24,7 @@ std::string PrintableText(const std::string& bytes) {
     char32_t c = 0;
     const size_t length = Utf8SequenceAt(bytes, at, c);
     at += length > 0 ? length : 1;
-    if (length > 0 && IsControl(c)) {
+    if (length > 0 && IsControlCharacter(c)) {
       if (text.empty() || text.back() != ' ') text += ' ';  // CR LF is one blank
     } else {
       AppendUtf8(text, length == 0 ? kReplacementCharacter : c);

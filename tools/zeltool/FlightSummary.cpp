@@ -2,6 +2,7 @@
 
 #include "data/LineFlags.h"
 #include "data/SampleTime.h"
+#include "tools/zeltool/TerminalText.h"
 
 namespace {
 
@@ -45,5 +46,5 @@ void WriteFlightSummary(std::ostream& out, const DataSet& set, const FlightSumma
   }
   WriteLineFired(out, "Line A", summary.lineAIndex);
   WriteLineFired(out, "Line B", summary.lineBIndex);
-  if (comment != nullptr) out << "  comment: " << *comment << '\n';
+  if (comment != nullptr) out << "  comment: " << TerminalText(*comment) << '\n';
 }

@@ -6,6 +6,7 @@
 #include "data/FlightStatRows.h"
 #include "tools/zeltool/CsvField.h"
 #include "tools/zeltool/JsonText.h"
+#include "tools/zeltool/TerminalText.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void WriteStatsText(std::ostream& out, const std::vector<FlightRecord>& flights,
   for (size_t f = 0; f < flights.size(); ++f) {
     const FlightRecord& flight = flights[f];
     out << (f == 0 ? "" : "\n") << flight.file << ", set " << flight.set << '\n';
-    if (!flight.comment.empty()) WriteRow(out, {"comment", IndentedLines(flight.comment), ""});
+    if (!flight.comment.empty()) WriteRow(out, {"comment", IndentedLines(TerminalText(flight.comment)), ""});
     for (const StatRow& row : FlightStatRows(flight.stats, units)) WriteRow(out, row);
   }
 }
