@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include "data/AscentFit.h"
@@ -31,6 +32,12 @@ TEST(LineFitsTest, AStraightLineFitsExactly) {
 }
 
 TEST(LineFitsTest, TheSlopesErrorGrowsWithTheScatter) {
+  // Three samples 0, 1, 0: a flat line, 2/3 of squares left over one degree of
+  // freedom (n - 2), over a spread of 0.02 s^2: sqrt(2/3 / 1 / 0.02).
+  const LineFit three = FitLine({0.0, 1.0, 0.0}, 0, 2);
+  EXPECT_NEAR(0.0, three.slope, 1e-9);
+  EXPECT_NEAR(std::sqrt(100.0 / 3.0), three.slopeError, 1e-9);
+
   std::vector<double> noisy = Sampled(200, [](double t) { return 300.0 - 2.0 * t; });
   for (size_t i = 0; i < noisy.size(); ++i) noisy[i] += (i % 2 == 0 ? 4.0 : -4.0);
   const LineFit fit = FitLine(noisy, 0, 199);
@@ -53,15 +60,30 @@ TEST(LineFitsTest, ADescentComingToRestIsFoundWhereItStops) {
 
 TEST(SimplexMinimizerTest, FindsTheBottomOfACurvedValleyAndSkirtsWhereTheFunctionIsUndefined) {
   // Rosenbrock's valley, undefined (NaN) for x < -1.5.
-  const SimplexFunction valley = [](const std::vector<double>& p) {
+  int evaluations = 0;
+  const SimplexFunction valley = [&](const std::vector<double>& p) {
+    if (++evaluations > 100000) throw std::runtime_error("the evaluation budget was not kept");
     if (p[0] < -1.5) return std::numeric_limits<double>::quiet_NaN();
     return 100.0 * std::pow(p[1] - p[0] * p[0], 2) + std::pow(1.0 - p[0], 2);
   };
   const std::vector<double> bottom = MinimizeSimplex(valley, {-1.2, 1.0}, {0.5, 0.5}, 1e-14, 5000);
   EXPECT_NEAR(1.0, bottom[0], 1e-3);
   EXPECT_NEAR(1.0, bottom[1], 1e-3);
-  const std::vector<double> stopped = MinimizeSimplex(valley, {-1.2, 1.0}, {0.5, 0.5}, 1e-14, 3);
+  // Expanding along the valley and contracting inside it take about 190; the
+  // ascent fit's budget of 2,000 would cut a slower search short.
+  EXPECT_LE(evaluations, 250);
+
+  evaluations = 0;
+  const std::vector<double> stopped = MinimizeSimplex(valley, {-1.2, 1.0}, {0.5, 0.5}, -1.0, 50);  // never settles
   EXPECT_EQ(2u, stopped.size()) << "out of evaluations, it still answers with its best point";
+  EXPECT_GE(evaluations, 50);
+  EXPECT_LE(evaluations, 50 + 3) << "the last step may pass the budget by its contraction and shrink";
+
+  // Started half where f is undefined: the NaN corner is the worst one, not one no value compares with.
+  const SimplexFunction halfDefined = [](const std::vector<double>& p) {
+    return p[0] < 0.0 ? std::numeric_limits<double>::quiet_NaN() : (p[0] - 5.0) * (p[0] - 5.0);
+  };
+  EXPECT_NEAR(5.0, MinimizeSimplex(halfDefined, {-1.0}, {2.0}, 1e-12, 1000)[0], 1e-3);
 }
 
 TEST(AscentTest, WithoutDragTheCoastIsTheTextbooksParabolaAndWithItTheHeightStillRunsSmoothly) {

@@ -50,6 +50,12 @@ TEST(StatUnitsTest, FixedTextIsTheCLocalesAndNeverNegativeZero) {
   EXPECT_EQ("-0.01", FixedText(-0.006, 2));
   EXPECT_EQ("1187", FixedText(1186.6, 0));
   EXPECT_EQ("12345678.9", FixedText(12345678.9, 1)) << "no exponent, no thousands separator";
+  EXPECT_EQ("9999999999999999635896294965248.0", FixedText(1e31, 1)) << "every digit of a wide value";
+  EXPECT_EQ(
+      "1000000000000000052504760255204420248704468581108159154915854115511802457988908195786371375080447864043704"
+      "4438328838781769425232353604305756447921847867069828483872009265758037378302337947880900593689532349707999"
+      "45081119038967640880074652742780142494579258788820056842838115669472196386865459400540160",
+      FixedText(1e300, 0));
 }
 
 TEST(FlightStatRowsTest, EachSystemShowsItsUnits) {
@@ -99,6 +105,7 @@ TEST(FlightStatRowsTest, WhatASetDoesNotShowReadsNone) {
 
   FlightStats landed = RoundFlight();
   EXPECT_EQ("62.30 s", RowsByLabel(landed, UnitSystem::Metric).at("flight time").value);
+  EXPECT_EQ("launch to landing", RowsByLabel(landed, UnitSystem::Metric).at("flight time").detail);
   landed.launchS.reset();
   EXPECT_EQ("none", RowsByLabel(landed, UnitSystem::Metric).at("flight time").value) << "needs the launch too";
 }
