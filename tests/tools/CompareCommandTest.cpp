@@ -50,7 +50,7 @@ class CompareCommandTest : public testing::Test {
   // its samples from its launch (its first sample without one) worked out
   // here from its data set.
   struct Flight {
-    ChartCurve curve;
+    ComparedSeries series;
     std::vector<ChartPoint> samples;
   };
   std::vector<Flight> Flights(const std::vector<std::pair<std::string, int>>& files) {
@@ -59,7 +59,7 @@ class CompareCommandTest : public testing::Test {
       EXPECT_TRUE(link.LoadDataSet(Wide(file)) && link.ComputeDataSet(set));
       const FlightStats stats = ComputeFlightStats(link.currentSet);
       const Rgb colour = ComparisonPalette()[flights.size()];
-      Flight flight{ComparisonCurve(link.currentSet, stats, UnitSystem::Metric, colour), {}};
+      Flight flight{CompareFlight(link.currentSet, stats, UnitSystem::Metric, colour), {}};
       const double launch = stats.launchS.value_or(0.0);
       const std::vector<double>& altitude = link.currentSet.altitudeAgl;
       for (size_t i = 0; i < altitude.size(); ++i) {
@@ -88,16 +88,17 @@ TEST_F(CompareCommandTest, EachCurveLiesWhereTheAxesPutItsSamplesInItsColour) {
   ASSERT_EQ(1240, picture.height);
 
   const std::vector<Flight> read = Flights(flights);
-  std::vector<ChartCurve> curves;
-  for (const Flight& flight : read) curves.push_back(flight.curve);
-  const ComparisonContent comparison{kMadeAt, ComparisonChart(curves, UnitSystem::Metric),
+  std::vector<ComparedSeries> series;
+  for (const Flight& flight : read) series.push_back(flight.series);
+  const ComparisonContent comparison{kMadeAt, ComparisonChart(series, UnitSystem::Metric),
                                      std::vector<ComparedFlight>(flights.size())};
   const ChartLayout layout = ComparisonChartLayout(comparison);
   EXPECT_EQ(0.0, layout.time.low) << "from the launch";
   std::vector<PixelCurve> expected;
   for (const Flight& flight : read) {
-    expected.push_back({{}, flight.curve.colour});
+    expected.push_back({{}, flight.series.curve.colour});
     for (const ChartPoint& sample : flight.samples) {
+      if (sample.x > layout.time.high) break;  // cut at the axis' end
       expected.back().samples.push_back(PngPixel(layout, sample.x, sample.y, ChartSide::Left));
     }
   }
@@ -122,7 +123,7 @@ TEST_F(CompareCommandTest, TheLegendNamesEachFlightWithItsCommentAndApogee) {
   const struct {
     std::string file;
     int set;
-    std::string rest;  // after the apogee
+    std::string rest;  // after the apogee, flight time and top speed
   } legend[] = {
       {"club.zel", 0, " Club launch, field A\n"},
       {"two.zel", 1, "\n"},  // the file's one comment is its first set's
@@ -130,8 +131,13 @@ TEST_F(CompareCommandTest, TheLegendNamesEachFlightWithItsCommentAndApogee) {
   };
   for (const auto& entry : legend) {
     ASSERT_TRUE(link.LoadDataSet(Wide(entry.file)) && link.ComputeDataSet(entry.set));
-    const std::string apogee = ApogeeText(ComputeFlightStats(link.currentSet), UnitSystem::Imperial);
-    const std::string line = entry.file + ", set " + std::to_string(entry.set) + ' ' + apogee + entry.rest;
+    const FlightStats stats = ComputeFlightStats(link.currentSet);
+    std::string line = entry.file + ", set " + std::to_string(entry.set) + ' ' + ApogeeText(stats, UnitSystem::Imperial);
+    for (const std::string& more : {FlightTimeText(stats), TopSpeedText(stats, UnitSystem::Imperial)}) {
+      EXPECT_EQ(stats.launchS.has_value(), !more.empty()) << "none without a flight";
+      line += more.empty() ? "" : ' ' + more;
+    }
+    line += entry.rest;
     EXPECT_NE(std::string::npos, text.find(line)) << line << "in\n" << text;
   }
 }
