@@ -22,6 +22,8 @@ PageBox Grown(const PageBox& box, double by) {
   return {box.left - by, box.top - by, box.width + 2 * by, box.height + 2 * by};
 }
 
+PageBox MarkBox(const ChartPoint& anchor) { return Grown({anchor.x, anchor.y, 0.0, 0.0}, kMarkClearance); }
+
 // The leader's length.
 double Reach(const ChartPoint& anchor, const PageBox& box) {
   const ChartPoint near = NearestPoint(box, anchor);
@@ -65,20 +67,19 @@ class Clearance {
       : labels_(labels), curves_(curves) {}
 
   // For the label after those `placed`: nor may its leader cross one of
-  // them, or its box their leaders.
+  // them or another's mark, or its box their leaders.
   bool OfLabelsAndMarks(const PageBox& place, const std::vector<PageBox>& placed) const {
     const ChartPoint& anchor = labels_[placed.size()].anchor;
     const ChartPoint leaderEnd = NearestPoint(place, anchor);
     for (size_t i = 0; i < placed.size(); ++i) {
-      if (Crosses(placed[i], anchor, leaderEnd) || Crosses(place, labels_[i].anchor, NearestPoint(placed[i], labels_[i].anchor))) {
-        return false;
-      }
+      const ChartPoint& other = labels_[i].anchor;
+      if (Crosses(placed[i], anchor, leaderEnd) || Crosses(place, other, NearestPoint(placed[i], other))) return false;
     }
     const auto overlaps = [&](const PageBox& other) { return Overlap(place, other); };
-    const PageBox reach = Grown(place, kMarkClearance);
+    // A mark over this label's own anchor (one of a flight beside it) the leader leaves anyway.
     const auto covers = [&](const LabelRequest& label) {
-      return label.anchor.x > reach.left && label.anchor.x < reach.Right() && label.anchor.y > reach.top &&
-             label.anchor.y < reach.Bottom();
+      const PageBox mark = MarkBox(label.anchor);
+      return Overlap(place, mark) || (!Crosses(mark, anchor, anchor) && Crosses(mark, anchor, leaderEnd));
     };
     return std::none_of(placed.begin(), placed.end(), overlaps) && std::none_of(labels_.begin(), labels_.end(), covers);
   }
