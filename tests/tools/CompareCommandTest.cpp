@@ -142,6 +142,33 @@ TEST_F(CompareCommandTest, TheLegendNamesEachFlightWithItsCommentAndApogee) {
   }
 }
 
+// A whole memory of samples on the pad (400 s, no launch) beside a flight:
+// the time axis ends a little after the flight's landing, and the long one
+// is cut there, with a mark at the edge that says so.
+TEST_F(CompareCommandTest, ALongRecordingIsCutAfterTheLastLanding) {
+  WriteFlight("long.zel", PacketsOfSet(std::vector<uint16_t>(4000, MakeSampleWord(800, 0))), "Whole memory");
+  const Outcome made = RunZeltoolCommand({L"compare", Wide("long.png"), Wide("club.zel"), Wide("long.zel")});
+  ASSERT_EQ(0, made.status) << made.err;
+  const std::vector<Flight> read = Flights({{"club.zel", 0}, {"long.zel", 0}});
+  ASSERT_TRUE(link.LoadDataSet(Wide("club.zel")) && link.ComputeDataSet(0));
+  const FlightStats club = ComputeFlightStats(link.currentSet);
+  ASSERT_TRUE(club.landingS && club.launchS);
+  const double landing = *club.landingS - *club.launchS;
+
+  const ChartLayout layout =
+      ComparisonChartLayout({kMadeAt, ComparisonChart({read[0].series, read[1].series}, UnitSystem::Metric), {{}, {}}});
+  EXPECT_GT(layout.time.high, landing);
+  EXPECT_LT(layout.time.high, landing * 1.25) << "not 400 s";
+  ASSERT_EQ(2u, layout.labels.size()) << "the club's apogee, and the cut";
+  const ChartLabel& cut = layout.labels.back();
+  EXPECT_EQ(MarkShape::Cut, cut.shape);
+  EXPECT_EQ("cut: recorded to 399.9 s", cut.text);
+  const Picture picture = ReadPng(folder.Path("long.png"));
+  const PixelPoint edge = PngPixel(layout, layout.time.high, 0.0, ChartSide::Left);
+  EXPECT_GT(picture.Count(PixelOf(ComparisonPalette()[1]), edge.x - 12, edge.y - 6, edge.x, edge.y + 6), 20u)
+      << "the arrowhead";
+}
+
 TEST_F(CompareCommandTest, EightFlightsEachGetTheirOwnColour) {
   std::vector<std::wstring> args{L"compare", Wide("eight.png")};
   for (int i = 0; i < 8; ++i) args.push_back(Wide(i % 2 ? "two.zel:1" : "club.zel"));

@@ -14,6 +14,9 @@ constexpr double kSameMoment = kSecondsPerSample / 2.0;
 // Past the last flight's end on a comparison's time axis: a share of it, at least a few seconds.
 constexpr double kEndMarginShare = 0.05;
 constexpr double kLeastEndMarginS = 2.0;
+// The altimeter stops a few seconds after it sees the landing: a set that
+// lies on the ground longer is cut.
+constexpr double kLongestTailS = 10.0;
 
 std::string AxisTitle(const std::string& what, Quantity quantity, UnitSystem units) {
   return what + " (" + UnitSymbol(quantity, units) + ")";
@@ -176,7 +179,8 @@ ComparedSeries CompareFlight(const DataSet& set, const FlightStats& stats, UnitS
                                ChartSide::Left, colour};
   }
   if (stats.launchS && !series.curve.points.empty()) {
-    series.endS = stats.landingS ? *stats.landingS - start : series.curve.points.back().x;
+    const double last = series.curve.points.back().x;
+    series.endS = stats.landingS ? std::min(last, *stats.landingS - start + kLongestTailS) : last;
   }
   return series;
 }

@@ -60,8 +60,9 @@ double ComparisonStartS(const FlightStats& stats);
 ChartCurve ComparisonCurve(const DataSet& set, const FlightStats& stats, UnitSystem units, Rgb colour);
 
 // One flight in a comparison: its curve (ComparisonCurve), its apogee marked
-// on it in its colour, and when its flight ends (its landing, else its last
-// sample: the set ended in the air), none without a launch.
+// on it in its colour, and when its recording of the flight ends: its last
+// sample, or 10 s after its landing when it goes on longer (lying on the
+// ground); none without a launch.
 struct ComparedSeries {
   ChartCurve curve;
   std::optional<ChartEvent> apogee;
