@@ -19,10 +19,13 @@ zel_require_packages() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# The pages' fonts: Liberation Sans, DejaVu Sans for Hebrew and Arabic,
+# WenQuanYi Micro Hei for Chinese and Japanese.
 zel_require_build_tools() {
   zel_require_packages cmake make g++ libgtest-dev googletest libbenchmark-dev \
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 clang libclang-rt-14-dev \
-    libhidapi-dev pkg-config libcairo2-dev poppler-utils
+    libhidapi-dev pkg-config libcairo2-dev libpango1.0-dev poppler-utils \
+    fonts-liberation fonts-dejavu-core fonts-wqy-microhei
 }
 
 zel_require_wine() {

@@ -50,7 +50,7 @@ class CompareCommandTest : public testing::Test {
   // its samples from its launch (its first sample without one) worked out
   // here from its data set.
   struct Flight {
-    ChartCurve curve;
+    ComparedSeries series;
     std::vector<ChartPoint> samples;
   };
   std::vector<Flight> Flights(const std::vector<std::pair<std::string, int>>& files) {
@@ -59,7 +59,7 @@ class CompareCommandTest : public testing::Test {
       EXPECT_TRUE(link.LoadDataSet(Wide(file)) && link.ComputeDataSet(set));
       const FlightStats stats = ComputeFlightStats(link.currentSet);
       const Rgb colour = ComparisonPalette()[flights.size()];
-      Flight flight{ComparisonCurve(link.currentSet, stats, UnitSystem::Metric, colour), {}};
+      Flight flight{CompareFlight(link.currentSet, stats, UnitSystem::Metric, colour), {}};
       const double launch = stats.launchS.value_or(0.0);
       const std::vector<double>& altitude = link.currentSet.altitudeAgl;
       for (size_t i = 0; i < altitude.size(); ++i) {
@@ -88,16 +88,17 @@ TEST_F(CompareCommandTest, EachCurveLiesWhereTheAxesPutItsSamplesInItsColour) {
   ASSERT_EQ(1240, picture.height);
 
   const std::vector<Flight> read = Flights(flights);
-  std::vector<ChartCurve> curves;
-  for (const Flight& flight : read) curves.push_back(flight.curve);
-  const ComparisonContent comparison{kMadeAt, ComparisonChart(curves, UnitSystem::Metric),
+  std::vector<ComparedSeries> series;
+  for (const Flight& flight : read) series.push_back(flight.series);
+  const ComparisonContent comparison{kMadeAt, ComparisonChart(series, UnitSystem::Metric),
                                      std::vector<ComparedFlight>(flights.size())};
   const ChartLayout layout = ComparisonChartLayout(comparison);
   EXPECT_EQ(0.0, layout.time.low) << "from the launch";
   std::vector<PixelCurve> expected;
   for (const Flight& flight : read) {
-    expected.push_back({{}, flight.curve.colour});
+    expected.push_back({{}, flight.series.curve.colour});
     for (const ChartPoint& sample : flight.samples) {
+      if (sample.x > layout.time.high) break;  // cut at the axis' end
       expected.back().samples.push_back(PngPixel(layout, sample.x, sample.y, ChartSide::Left));
     }
   }
@@ -122,7 +123,7 @@ TEST_F(CompareCommandTest, TheLegendNamesEachFlightWithItsCommentAndApogee) {
   const struct {
     std::string file;
     int set;
-    std::string rest;  // after the apogee
+    std::string rest;  // after the apogee, flight time and top speed
   } legend[] = {
       {"club.zel", 0, " Club launch, field A\n"},
       {"two.zel", 1, "\n"},  // the file's one comment is its first set's
@@ -130,10 +131,42 @@ TEST_F(CompareCommandTest, TheLegendNamesEachFlightWithItsCommentAndApogee) {
   };
   for (const auto& entry : legend) {
     ASSERT_TRUE(link.LoadDataSet(Wide(entry.file)) && link.ComputeDataSet(entry.set));
-    const std::string apogee = ApogeeText(ComputeFlightStats(link.currentSet), UnitSystem::Imperial);
-    const std::string line = entry.file + ", set " + std::to_string(entry.set) + ' ' + apogee + entry.rest;
+    const FlightStats stats = ComputeFlightStats(link.currentSet);
+    std::string line = entry.file + ", set " + std::to_string(entry.set) + ' ' + ApogeeText(stats, UnitSystem::Imperial);
+    for (const std::string& more : {FlightTimeText(stats), TopSpeedText(stats, UnitSystem::Imperial)}) {
+      EXPECT_EQ(stats.launchS.has_value(), !more.empty()) << "none without a flight";
+      line += more.empty() ? "" : ' ' + more;
+    }
+    line += entry.rest;
     EXPECT_NE(std::string::npos, text.find(line)) << line << "in\n" << text;
   }
+}
+
+// A whole memory of samples on the pad (400 s, no launch) beside a flight:
+// the time axis ends a little after the flight's landing, and the long one
+// is cut there, with a mark at the edge that says so.
+TEST_F(CompareCommandTest, ALongRecordingIsCutAfterTheLastLanding) {
+  WriteFlight("long.zel", PacketsOfSet(std::vector<uint16_t>(4000, MakeSampleWord(800, 0))), "Whole memory");
+  const Outcome made = RunZeltoolCommand({L"compare", Wide("long.png"), Wide("club.zel"), Wide("long.zel")});
+  ASSERT_EQ(0, made.status) << made.err;
+  const std::vector<Flight> read = Flights({{"club.zel", 0}, {"long.zel", 0}});
+  ASSERT_TRUE(link.LoadDataSet(Wide("club.zel")) && link.ComputeDataSet(0));
+  const FlightStats club = ComputeFlightStats(link.currentSet);
+  ASSERT_TRUE(club.landingS && club.launchS);
+  const double landing = *club.landingS - *club.launchS;
+
+  const ChartLayout layout =
+      ComparisonChartLayout({kMadeAt, ComparisonChart({read[0].series, read[1].series}, UnitSystem::Metric), {{}, {}}});
+  EXPECT_GT(layout.time.high, landing);
+  EXPECT_LT(layout.time.high, landing * 1.25) << "not 400 s";
+  ASSERT_EQ(2u, layout.labels.size()) << "the club's apogee, and the cut";
+  const ChartLabel& cut = layout.labels.back();
+  EXPECT_EQ(MarkShape::Cut, cut.shape);
+  EXPECT_EQ("cut: recorded to 399.9 s", cut.text);
+  const Picture picture = ReadPng(folder.Path("long.png"));
+  const PixelPoint edge = PngPixel(layout, layout.time.high, 0.0, ChartSide::Left);
+  EXPECT_GT(picture.Count(PixelOf(ComparisonPalette()[1]), edge.x - 12, edge.y - 6, edge.x, edge.y + 6), 20u)
+      << "the arrowhead";
 }
 
 TEST_F(CompareCommandTest, EightFlightsEachGetTheirOwnColour) {

@@ -52,19 +52,24 @@ bool ParseCompareArgs(const ZeltoolArgs& args, CompareRequest& request) {
 }
 
 ComparedFlight Legend(const FileFlight& flight, UnitSystem units) {
-  return {flight.name, flight.comment, ApogeeText(flight.stats, units), flight.stats.launchS ? "" : kNoLaunch};
+  return {flight.name,
+          flight.comment,
+          ApogeeText(flight.stats, units),
+          FlightTimeText(flight.stats),
+          TopSpeedText(flight.stats, units),
+          flight.stats.launchS ? "" : kNoLaunch};
 }
 
 // Every flight read, or false after the first one that cannot be.
 bool ReadComparison(const CompareRequest& request, ComparisonContent& comparison, ZeltoolIo& io) {
-  std::vector<ChartCurve> curves;
+  std::vector<ComparedSeries> series;
   for (size_t i = 0; i < request.flights.size(); ++i) {
     FileFlight flight;
     if (!ReadFileFlight(request.flights[i].file, request.flights[i].setNumber, flight, io)) return false;
-    curves.push_back(ComparisonCurve(flight.set, flight.stats, request.units, ComparisonPalette()[i]));
+    series.push_back(CompareFlight(flight.set, flight.stats, request.units, ComparisonPalette()[i]));
     comparison.flights.push_back(Legend(flight, request.units));
   }
-  comparison.chart = ComparisonChart(curves, request.units);
+  comparison.chart = ComparisonChart(series, request.units);
   comparison.made = PageTime();
   return true;
 }
@@ -85,8 +90,9 @@ int RunCompare(const ZeltoolArgs& args, ZeltoolIo& io) {
 
 const ZeltoolCommandRegistration compare{
     {"compare", kCompareUsage,
-     "up to 8 flights' altitudes above their launch sites against the time since launch, one colour each, on an "
-     "A4 landscape page (PNG at 150 dpi); FLIGHT is FILE.zel (set 0) or FILE.zel:N",
+     "up to 8 flights' altitudes above their launch sites against the time since launch, one colour each, with "
+     "their apogees, flight times and top speeds, on an A4 landscape page (PNG at 150 dpi); FLIGHT is FILE.zel "
+     "(set 0) or FILE.zel:N",
      RunCompare}};
 
 }  // namespace

@@ -2,7 +2,6 @@
 // or post, with a flight's chart and statistics, as PDF, PNG or SVG.
 #include <string>
 
-#include "data/FlightStatRows.h"
 #include "tools/zeltool/ArgText.h"
 #include "tools/zeltool/CommandTable.h"
 #include "tools/zeltool/FileFlight.h"
@@ -51,15 +50,15 @@ int RunReport(const ZeltoolArgs& args, ZeltoolIo& io) {
   if (!ReadFileFlight(request.file, request.setNumber, flight, io)) return kZeltoolFailure;
   const ReportContent report{flight.name, flight.comment, PageTime(),
                              FlightChart(flight.set, flight.stats, request.units),
-                             FlightStatRows(flight.stats, request.units)};
+                             PageStatRows(flight.stats, request.units)};
   const auto write = [&](std::ostream& out) { return WriteReport(report, request.paper, request.format, out); };
   return WritePageFile(request.output, write, io) ? kZeltoolSuccess : kZeltoolFailure;
 }
 
 const ZeltoolCommandRegistration report{
     {"report", kReportUsage,
-     "one page of set N (0 when not given): its altitude and velocity chart with the launch, burn-out, apogee and "
-     "firings marked, and its statistics; PDF on A4 (default) or letter, PNG at 150 dpi, SVG",
+     "one page of set N (0 when not given): its altitude and velocity chart with the launch, burn-out, apogee, "
+     "firings, landing and fitted top speed marked, and its statistics; PDF on A4 (default) or letter, PNG at 150 dpi, SVG",
      RunReport}};
 
 }  // namespace

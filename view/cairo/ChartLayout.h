@@ -1,13 +1,15 @@
 #pragma once
-// A chart of curves against time as data: what it plots, and where on the
-// page each value lands. Portable; view/cairo/ChartPainter draws it, and a
-// test can map a sample to the page exactly as the drawing did.
+// A chart of curves against time as data: what it plots, where on the page
+// each value lands, and where its labels and legend lie. Portable;
+// view/cairo/ChartPainter draws it, and a test can map a sample to the page
+// and find a label's box exactly as the drawing did.
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "view/PixelColour.h"
 #include "view/cairo/ChartScale.h"
+#include "view/cairo/TextMeasure.h"
 
 struct ChartPoint {
   double x = 0.0;  // time, s
@@ -22,10 +24,20 @@ struct ChartCurve {
   ChartSide side = ChartSide::Left;
 };
 
-// A moment marked on the chart: a ring at its point (left axis) and a label beside it.
+// A moment marked on the chart: a ring at its point and a label beside it.
 struct ChartEvent {
   ChartPoint at;
   std::string label;
+  ChartSide side = ChartSide::Left;
+  Rgb ring{0, 0, 0};
+};
+
+// What a colour on the chart stands for: a stroke of a curve's colour, or a
+// ring for a mark.
+struct LegendEntry {
+  std::string text;
+  Rgb colour;
+  bool ring = false;
 };
 
 struct ValueAxis {
@@ -39,6 +51,10 @@ struct ChartSpec {
   std::optional<ValueAxis> right;  // for the curves on the right side
   std::vector<ChartCurve> curves;  // drawn in order, the last on top
   std::vector<ChartEvent> events;
+  std::vector<LegendEntry> legend;  // in a row above the plot; none when empty
+  // Where the time axis ends when not at the last point: a curve that goes
+  // on is cut at the axis' end, with a label that says so.
+  std::optional<double> timeEnd;
 };
 
 // A rectangle on the page in points, y growing downward.
@@ -52,11 +68,32 @@ struct PageBox {
   double Bottom() const { return top + height; }
 };
 
+constexpr TextStyle kChartLabelText{8.0, false, {0, 0, 0}};
+constexpr TextStyle kChartLegendText{8.5, false, {0, 0, 0}};
+
+enum class MarkShape { Ring, Cut };
+
+// A mark on the chart and its label, on the page.
+struct ChartLabel {
+  ChartPoint mark;
+  MarkShape shape = MarkShape::Ring;
+  Rgb colour;  // the mark's
+  std::string text;
+  PageBox box;  // the text's, in kChartLabelText
+};
+
+struct LegendPlace {
+  PageBox swatch;
+  PageBox text;  // in kChartLegendText
+};
+
 struct ChartLayout {
   PageBox plot;  // the area inside the axes
   AxisScale time;
   AxisScale left;
-  AxisScale right;  // as `left` when the chart has no right axis
+  AxisScale right;  // as `left` when the chart has no right axis; else on the left's grid
+  std::vector<ChartLabel> labels;  // the events' in order, then the cut curves'
+  std::vector<LegendPlace> legend;  // the chart's legend entries'
 
   // The page position of a time, and of a value on one side's axis.
   double X(double seconds) const;
@@ -64,5 +101,7 @@ struct ChartLayout {
 };
 
 // `chart` laid out in `box`: room around the plotting area for the ticks'
-// texts and the axes' titles, and round scales that hold every point.
-ChartLayout LayOutChart(const ChartSpec& chart, const PageBox& box);
+// texts, the axes' titles and the legend, round scales that hold every point
+// (to the time axis' end), and labels clear of each other and of the curves
+// (view/cairo/LabelPlacement.h), their texts measured with `measure`.
+ChartLayout LayOutChart(const ChartSpec& chart, const PageBox& box, const TextMeasure& measure);

@@ -14,11 +14,10 @@ constexpr double kGridWidth = 0.5;
 constexpr double kFrameWidth = 0.8;
 constexpr double kTickLength = 4.0;
 constexpr double kCurveWidth = 1.5;  // 3 pixels at 150 dpi: its middle pixels are its pure colour
-constexpr double kRingRadius = 3.5;
 constexpr double kRingWidth = 0.9;
+constexpr double kCutLength = 5.0;  // the arrowhead at the edge where a curve is cut
 constexpr double kLeaderWidth = 0.5;
 constexpr TextStyle kTickText{8.0, false, kBlack};
-constexpr TextStyle kEventText{8.0, false, kBlack};
 constexpr double kTitleSize = 9.0;
 // From the frame to a tick's text, and to the axis' title, points.
 constexpr double kTickTextGap = 3.0;
@@ -28,6 +27,13 @@ constexpr double kValueTitleGap = 44.0;
 void StrokeLine(cairo_t* cairo, double x0, double y0, double x1, double y1) {
   cairo_move_to(cairo, x0, y0);
   cairo_line_to(cairo, x1, y1);
+  cairo_stroke(cairo);
+}
+
+void StrokeRing(cairo_t* cairo, double x, double y) {
+  cairo_set_line_width(cairo, kRingWidth);
+  cairo_new_sub_path(cairo);
+  cairo_arc(cairo, x, y, kMarkRadius, 0.0, 2.0 * M_PI);
   cairo_stroke(cairo);
 }
 
@@ -44,16 +50,15 @@ void PaintGrid(cairo_t* cairo, const ChartLayout& layout) {
 
 void PaintTimeAxis(cairo_t* cairo, const ChartSpec& chart, const ChartLayout& layout) {
   const double bottom = layout.plot.Bottom();
-  UseTextStyle(cairo, kTickText);
+  SetColour(cairo, kBlack);
   cairo_set_line_width(cairo, kFrameWidth);
   for (const double t : layout.time.Ticks()) {
     StrokeLine(cairo, layout.X(t), bottom, layout.X(t), bottom + kTickLength);
-    ShowText(cairo, layout.X(t), bottom + kTickLength + kTickTextGap + kTickText.size, layout.time.TickText(t),
-             TextAlign::Centre);
+    ShowText(cairo, kTickText, layout.X(t), bottom + kTickLength + kTickTextGap + kTickText.size,
+             layout.time.TickText(t), TextAlign::Centre);
   }
-  UseTextStyle(cairo, {kTitleSize, false, kBlack});
-  ShowText(cairo, layout.plot.left + layout.plot.width / 2.0, bottom + kTimeTitleDrop, chart.timeTitle,
-           TextAlign::Centre);
+  ShowText(cairo, {kTitleSize, false, kBlack}, layout.plot.left + layout.plot.width / 2.0, bottom + kTimeTitleDrop,
+           chart.timeTitle, TextAlign::Centre);
 }
 
 // The ticks, their values and the title of one value axis, in its colour.
@@ -62,18 +67,36 @@ void PaintValueAxis(cairo_t* cairo, const ValueAxis& axis, ChartSide side, const
   const double edge = side == ChartSide::Left ? layout.plot.left : layout.plot.Right();
   const double outward = side == ChartSide::Left ? -1.0 : 1.0;
   const TextAlign align = side == ChartSide::Left ? TextAlign::Right : TextAlign::Left;
-  UseTextStyle(cairo, {kTickText.size, false, axis.colour});
+  const TextStyle tickText{kTickText.size, false, axis.colour};
+  SetColour(cairo, axis.colour);
   cairo_set_line_width(cairo, kFrameWidth);
   for (const double v : scale.Ticks()) {
     const double y = layout.Y(v, side);
     StrokeLine(cairo, edge, y, edge + outward * kTickLength, y);
-    ShowText(cairo, edge + outward * (kTickLength + kTickTextGap), y + kTickText.size * 0.35, scale.TickText(v), align);
+    ShowText(cairo, tickText, edge + outward * (kTickLength + kTickTextGap), y + kTickText.size * 0.35,
+             scale.TickText(v), align);
   }
-  UseTextStyle(cairo, {kTitleSize, false, axis.colour});
   // Upward text stands left of its baseline: either title lies kValueTitleGap
   // - kTitleSize to kValueTitleGap from the frame.
   const double titleX = edge + outward * kValueTitleGap + (side == ChartSide::Left ? kTitleSize : 0.0);
-  ShowTextUpward(cairo, titleX, layout.plot.top + layout.plot.height / 2.0, axis.title);
+  ShowTextUpward(cairo, {kTitleSize, false, axis.colour}, titleX, layout.plot.top + layout.plot.height / 2.0,
+                 axis.title);
+}
+
+void PaintLegend(cairo_t* cairo, const ChartSpec& chart, const ChartLayout& layout) {
+  for (size_t i = 0; i < layout.legend.size(); ++i) {
+    const LegendEntry& entry = chart.legend[i];
+    const PageBox& swatch = layout.legend[i].swatch;
+    const double middle = swatch.top + swatch.height / 2.0;
+    SetColour(cairo, entry.colour);
+    if (entry.ring) {
+      StrokeRing(cairo, swatch.left + swatch.width / 2.0, middle);
+    } else {
+      cairo_set_line_width(cairo, kCurveWidth);
+      StrokeLine(cairo, swatch.left, middle, swatch.Right(), middle);
+    }
+    ShowTextFrom(cairo, kChartLegendText, layout.legend[i].text.left, layout.legend[i].text.top, entry.text);
+  }
 }
 
 void PaintCurves(cairo_t* cairo, const ChartSpec& chart, const ChartLayout& layout) {
@@ -93,35 +116,36 @@ void PaintCurves(cairo_t* cairo, const ChartSpec& chart, const ChartLayout& layo
   cairo_restore(cairo);
 }
 
-// From the ring's edge to the nearest point of its label's box.
-void PaintLeader(cairo_t* cairo, double x, double y, const PageBox& box) {
-  const double nearX = std::fmax(box.left, std::fmin(x, box.Right()));
-  const double nearY = std::fmax(box.top, std::fmin(y, box.Bottom()));
-  const double length = std::hypot(nearX - x, nearY - y);
-  if (length <= kRingRadius) return;
-  const double startX = x + (nearX - x) * kRingRadius / length, startY = y + (nearY - y) * kRingRadius / length;
-  StrokeLine(cairo, startX, startY, nearX, nearY);
+// From the mark's edge to the nearest point of its label's box.
+void PaintLeader(cairo_t* cairo, const ChartPoint& mark, const PageBox& box) {
+  const ChartPoint near = NearestPoint(box, mark);
+  const double length = std::hypot(near.x - mark.x, near.y - mark.y);
+  if (length <= kMarkRadius) return;
+  const double share = kMarkRadius / length;
+  SetColour(cairo, kBlack);
+  cairo_set_line_width(cairo, kLeaderWidth);
+  StrokeLine(cairo, mark.x + (near.x - mark.x) * share, mark.y + (near.y - mark.y) * share, near.x, near.y);
 }
 
-void PaintEvents(cairo_t* cairo, const ChartSpec& chart, const ChartLayout& layout) {
-  UseTextStyle(cairo, kEventText);
-  cairo_font_extents_t font;
-  cairo_font_extents(cairo, &font);
-  std::vector<LabelRequest> labels;
-  for (const ChartEvent& event : chart.events) {
-    labels.push_back({{layout.X(event.at.x), layout.Y(event.at.y, ChartSide::Left)}, TextWidth(cairo, event.label),
-                      font.ascent + font.descent});
-  }
-  const std::vector<PageBox> boxes = PlaceLabels(labels, layout.plot);
-  for (size_t i = 0; i < labels.size(); ++i) {
-    const ChartPoint& at = labels[i].anchor;
-    cairo_set_line_width(cairo, kRingWidth);
-    cairo_new_sub_path(cairo);
-    cairo_arc(cairo, at.x, at.y, kRingRadius, 0.0, 2.0 * M_PI);
-    cairo_stroke(cairo);
-    cairo_set_line_width(cairo, kLeaderWidth);
-    PaintLeader(cairo, at.x, at.y, boxes[i]);
-    ShowText(cairo, boxes[i].left, boxes[i].top + font.ascent, chart.events[i].label);
+// An arrowhead on the frame's right edge, pointing on.
+void PaintCut(cairo_t* cairo, const ChartPoint& at) {
+  cairo_move_to(cairo, at.x - kCutLength, at.y - kCutLength / 2.0);
+  cairo_line_to(cairo, at.x, at.y);
+  cairo_line_to(cairo, at.x - kCutLength, at.y + kCutLength / 2.0);
+  cairo_close_path(cairo);
+  cairo_fill(cairo);
+}
+
+void PaintLabels(cairo_t* cairo, const ChartLayout& layout) {
+  for (const ChartLabel& label : layout.labels) {
+    SetColour(cairo, label.colour);
+    if (label.shape == MarkShape::Ring) {
+      StrokeRing(cairo, label.mark.x, label.mark.y);
+    } else {
+      PaintCut(cairo, label.mark);
+    }
+    PaintLeader(cairo, label.mark, label.box);
+    ShowTextFrom(cairo, kChartLabelText, label.box.left, label.box.top, label.text);
   }
 }
 
@@ -138,6 +162,7 @@ void PaintChart(cairo_t* cairo, const ChartSpec& chart, const ChartLayout& layou
   PaintTimeAxis(cairo, chart, layout);
   PaintValueAxis(cairo, chart.left, ChartSide::Left, layout);
   if (chart.right) PaintValueAxis(cairo, *chart.right, ChartSide::Right, layout);
-  PaintEvents(cairo, chart, layout);
+  PaintLegend(cairo, chart, layout);
+  PaintLabels(cairo, layout);
   cairo_restore(cairo);
 }

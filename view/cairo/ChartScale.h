@@ -5,6 +5,7 @@
 // little past the data, so that no curve wastes an interval of empty space.
 // Portable (no drawing).
 #include <string>
+#include <utility>
 #include <vector>
 
 struct AxisScale {
@@ -24,3 +25,10 @@ struct AxisScale {
 // one-point range is widened to one unit on either side, so a flat series
 // still gets an axis around it.
 AxisScale RoundScale(double min, double max, int mostIntervals);
+
+// Scales for two value axes beside one plot that share its grid lines: as
+// many intervals each (at most `mostIntervals`), zero at the same height on
+// both, every tick of either on a grid line, each axis holding its data from
+// round tick to round tick, and as little of either empty as can be.
+std::pair<AxisScale, AxisScale> SharedGridScales(double leftMin, double leftMax, double rightMin, double rightMax,
+                                                 int mostIntervals);

@@ -2,6 +2,7 @@
 
 #include "view/cairo/ChartPainter.h"
 #include "view/cairo/PageText.h"
+#include "view/cairo/TableColumns.h"
 
 namespace {
 
@@ -23,25 +24,28 @@ double LegendHeight(const ComparisonContent& comparison) {
   return kLegendPitch * static_cast<double>(comparison.flights.size());
 }
 
+std::vector<std::string> LegendCells(const ComparedFlight& flight) {
+  const std::string comment = flight.note.empty() ? flight.comment : flight.comment + " (" + flight.note + ")";
+  return {flight.name, flight.apogee, flight.flightTime, flight.topSpeed, comment};
+}
+
 void PaintLegend(cairo_t* cairo, const ComparisonContent& comparison, const PageBox& legend) {
   const std::vector<ComparedFlight>& flights = comparison.flights;
-  UseTextStyle(cairo, kLegendText);
-  const double nameX = legend.left + kSwatchLength + kColumnGap;
-  const double apogeeX = nameX + WidestOf(cairo, flights, &ComparedFlight::name) + kColumnGap;
-  const double commentX = apogeeX + WidestOf(cairo, flights, &ComparedFlight::apogee) + kColumnGap;
+  std::vector<std::vector<std::string>> rows;
+  for (const ComparedFlight& flight : flights) rows.push_back(LegendCells(flight));
+  const std::vector<double> lefts =
+      ColumnLefts(rows, kLegendText, PageTextMeasure(), legend.left + kSwatchLength + kColumnGap, kColumnGap);
   for (size_t i = 0; i < flights.size(); ++i) {
-    const ComparedFlight& flight = flights[i];
     const double baseline = legend.top + kLegendPitch * static_cast<double>(i + 1) - 4.0;
     SetColour(cairo, comparison.chart.curves[i].colour);
     cairo_set_line_width(cairo, kSwatchWidth);
     cairo_move_to(cairo, legend.left, baseline - 3.5);
     cairo_rel_line_to(cairo, kSwatchLength, 0.0);
     cairo_stroke(cairo);
-    UseTextStyle(cairo, kLegendText);
-    ShowText(cairo, nameX, baseline, flight.name);
-    ShowText(cairo, apogeeX, baseline, flight.apogee);
-    const std::string comment = flight.note.empty() ? flight.comment : flight.comment + " (" + flight.note + ")";
-    ShowText(cairo, commentX, baseline, FittedText(cairo, comment, legend.Right() - commentX));
+    for (size_t column = 0; column + 1 < lefts.size(); ++column) {
+      ShowText(cairo, kLegendText, lefts[column], baseline, rows[i][column]);
+    }
+    ShowText(cairo, kLegendText, lefts.back(), baseline, rows[i].back(), TextAlign::Left, legend.Right() - lefts.back());
   }
 }
 
@@ -50,8 +54,9 @@ void PaintLegend(cairo_t* cairo, const ComparisonContent& comparison, const Page
 ChartLayout ComparisonChartLayout(const ComparisonContent& comparison) {
   const PageBox content = Content();
   const double top = content.top + kHeaderHeight;
-  return LayOutChart(comparison.chart, {content.left, top, content.width,
-                                        content.Bottom() - LegendHeight(comparison) - kLegendGap - top});
+  return LayOutChart(comparison.chart,
+                     {content.left, top, content.width, content.Bottom() - LegendHeight(comparison) - kLegendGap - top},
+                     PageTextMeasure());
 }
 
 bool WriteComparison(const ComparisonContent& comparison, PageFormat format, std::ostream& out) {

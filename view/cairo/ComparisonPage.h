@@ -1,7 +1,7 @@
 #pragma once
-// Flights compared on one page: their altitudes in one chart, and a legend
-// that gives each curve's colour, flight, comment and apogee. Native builds
-// only (cairo).
+// Flights compared on one page: their altitudes in one chart with their
+// apogees marked, and a legend that gives each curve's colour, flight,
+// apogee, flight time, top speed and comment. Native builds only (cairo).
 #include <ctime>
 #include <ostream>
 #include <string>
@@ -17,6 +17,8 @@ struct ComparedFlight {
   std::string name;     // "sample-flight.zel, set 0"
   std::string comment;  // may be empty
   std::string apogee;   // "apogee 297.4 m"
+  std::string flightTime;  // "flight time 45.3 s"; may be empty
+  std::string topSpeed;    // "top speed 89.2 m/s"; may be empty
   std::string note;     // "no launch found: from its first sample"; may be empty
 };
 

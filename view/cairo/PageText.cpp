@@ -7,62 +7,106 @@
 namespace {
 
 constexpr char kFontFamily[] = "Liberation Sans";
-constexpr char kEllipsis[] = "...";
 constexpr TextStyle kTitleText{18.0, true, {0, 0, 0}};
 constexpr TextStyle kMadeAtText{8.5, false, {90, 90, 90}};
 
-bool ContinuesCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+double Points(int pangoUnits) { return static_cast<double>(pangoUnits) / PANGO_SCALE; }
+
+struct FontDescriptionFree {
+  void operator()(PangoFontDescription* font) const { pango_font_description_free(font); }
+};
+
+void SetFont(PangoLayout* layout, const TextStyle& style) {
+  const std::unique_ptr<PangoFontDescription, FontDescriptionFree> font(pango_font_description_new());
+  pango_font_description_set_family(font.get(), kFontFamily);
+  pango_font_description_set_weight(font.get(), style.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_absolute_size(font.get(), style.size * PANGO_SCALE);
+  pango_layout_set_font_description(layout, font.get());
+}
+
+// Hinted advances are rounded to the target's pixels, which differ from a
+// PNG to a PDF.
+void PlaceGlyphsUnhinted(PangoContext* context) {
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  pango_cairo_context_set_font_options(context, options);
+  cairo_font_options_destroy(options);
+  pango_context_set_round_glyph_positions(context, FALSE);
+}
+
+PangoRectangle LogicalBox(PangoLayout* layout) {
+  PangoRectangle logical;
+  pango_layout_get_extents(layout, nullptr, &logical);
+  return logical;
+}
+
+// Draws `layout` with its logical box's left edge at `left` and its baseline at `baseline`.
+void ShowLayout(cairo_t* cairo, PangoLayout* layout, Rgb colour, double left, double baseline) {
+  cairo_move_to(cairo, left - Points(LogicalBox(layout).x), baseline - Points(pango_layout_get_baseline(layout)));
+  SetColour(cairo, colour);
+  pango_cairo_show_layout(cairo, layout);
+}
 
 }  // namespace
+
+PangoContextHandle PageTextContext(cairo_t* cairo) {
+  PangoContextHandle context(cairo != nullptr ? pango_cairo_create_context(cairo)
+                                              : pango_font_map_create_context(pango_cairo_font_map_get_default()));
+  PlaceGlyphsUnhinted(context.get());
+  return context;
+}
+
+PangoLayoutHandle PageTextLayout(PangoContext* context, const std::string& text, const TextStyle& style,
+                                 double maxWidth) {
+  PangoLayoutHandle layout(pango_layout_new(context));
+  SetFont(layout.get(), style);
+  pango_layout_set_single_paragraph_mode(layout.get(), TRUE);
+  pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
+  // Only a cut text gets a width: one that fits keeps its natural box, where
+  // a width would align a right-to-left line to the width's far end.
+  if (maxWidth > 0.0 && Points(LogicalBox(layout.get()).width) > maxWidth) {
+    pango_layout_set_width(layout.get(), static_cast<int>(maxWidth * PANGO_SCALE));
+    pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
+  }
+  return layout;
+}
+
+TextSize PageTextMeasure::Measure(const std::string& text, const TextStyle& style) const {
+  const PangoLayoutHandle layout = PageTextLayout(context_.get(), text, style);
+  const PangoRectangle logical = LogicalBox(layout.get());
+  return {Points(logical.width), Points(logical.height), Points(pango_layout_get_baseline(layout.get()))};
+}
 
 void SetColour(cairo_t* cairo, Rgb colour) {
   cairo_set_source_rgb(cairo, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0);
 }
 
-void UseTextStyle(cairo_t* cairo, const TextStyle& style) {
-  cairo_select_font_face(cairo, kFontFamily, CAIRO_FONT_SLANT_NORMAL,
-                         style.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cairo, style.size);
-  SetColour(cairo, style.colour);
+void ShowText(cairo_t* cairo, const TextStyle& style, double x, double baseline, const std::string& text,
+              TextAlign align, double maxWidth) {
+  const PangoContextHandle context = PageTextContext(cairo);
+  const PangoLayoutHandle layout = PageTextLayout(context.get(), text, style, maxWidth);
+  const double width = Points(LogicalBox(layout.get()).width);
+  const double share = align == TextAlign::Left ? 0.0 : align == TextAlign::Centre ? 0.5 : 1.0;
+  ShowLayout(cairo, layout.get(), style.colour, x - share * width, baseline);
 }
 
-double TextWidth(cairo_t* cairo, const std::string& text) {
-  cairo_text_extents_t extents;
-  cairo_text_extents(cairo, text.c_str(), &extents);
-  return extents.x_advance;
+void ShowTextFrom(cairo_t* cairo, const TextStyle& style, double left, double top, const std::string& text) {
+  const PangoContextHandle context = PageTextContext(cairo);
+  const PangoLayoutHandle layout = PageTextLayout(context.get(), text, style);
+  ShowLayout(cairo, layout.get(), style.colour, left, top + Points(pango_layout_get_baseline(layout.get())));
 }
 
-void ShowText(cairo_t* cairo, double x, double baseline, const std::string& text, TextAlign align) {
-  const double width = align == TextAlign::Left ? 0.0 : TextWidth(cairo, text);
-  cairo_move_to(cairo, x - (align == TextAlign::Centre ? width / 2.0 : width), baseline);
-  cairo_show_text(cairo, text.c_str());
-}
-
-void ShowTextUpward(cairo_t* cairo, double x, double y, const std::string& text) {
+void ShowTextUpward(cairo_t* cairo, const TextStyle& style, double x, double y, const std::string& text) {
   cairo_save(cairo);
   cairo_translate(cairo, x, y);
   cairo_rotate(cairo, -M_PI / 2.0);
-  ShowText(cairo, 0.0, 0.0, text, TextAlign::Centre);
+  ShowText(cairo, style, 0.0, 0.0, text, TextAlign::Centre);
   cairo_restore(cairo);
-}
-
-std::string FittedText(cairo_t* cairo, const std::string& text, double width) {
-  if (TextWidth(cairo, text) <= width) return text;
-  std::string cut = text;
-  while (!cut.empty() && TextWidth(cairo, cut + kEllipsis) > width) {
-    char removed = 0;
-    do {  // a character's continuation bytes, then its first byte
-      removed = cut.back();
-      cut.pop_back();
-    } while (!cut.empty() && ContinuesCharacter(removed));
-  }
-  return cut + kEllipsis;
 }
 
 void ShowPageTitle(cairo_t* cairo, double left, double right, double baseline, const std::string& title,
                    std::time_t made) {
-  UseTextStyle(cairo, kTitleText);
-  ShowText(cairo, left, baseline, title);
-  UseTextStyle(cairo, kMadeAtText);
-  ShowText(cairo, right, baseline, "made " + MadeAtText(made), TextAlign::Right);
+  ShowText(cairo, kTitleText, left, baseline, title);
+  ShowText(cairo, kMadeAtText, right, baseline, "made " + MadeAtText(made), TextAlign::Right);
 }

@@ -2,6 +2,7 @@
 
 #include "view/cairo/ChartPainter.h"
 #include "view/cairo/PageText.h"
+#include "view/cairo/TableColumns.h"
 
 namespace {
 
@@ -35,19 +36,16 @@ PageBox ChartBox(const ReportContent& report, PageSize page) {
 
 void PaintHeader(cairo_t* cairo, const ReportContent& report, const PageBox& content) {
   ShowPageTitle(cairo, content.left, content.Right(), content.top + 16.0, "Flight report", report.made);
-  UseTextStyle(cairo, kFlightText);
-  ShowText(cairo, content.left, content.top + 36.0, FittedText(cairo, report.flight, content.width));
-  UseTextStyle(cairo, kCommentText);
-  ShowText(cairo, content.left, content.top + 52.0, FittedText(cairo, report.comment, content.width));
+  ShowText(cairo, kFlightText, content.left, content.top + 36.0, report.flight, TextAlign::Left, content.width);
+  ShowText(cairo, kCommentText, content.left, content.top + 52.0, report.comment, TextAlign::Left, content.width);
 }
 
 void PaintTable(cairo_t* cairo, const std::vector<StatRow>& rows, const PageBox& table) {
-  UseTextStyle(cairo, kHeadingText);
-  ShowText(cairo, table.left, table.top + 14.0, "Statistics");
-  UseTextStyle(cairo, kCellText);
-  const double labelX = table.left + kCellIndent;
-  const double valueX = labelX + WidestOf(cairo, rows, &StatRow::label) + kColumnGap;
-  const double detailX = valueX + WidestOf(cairo, rows, &StatRow::value) + kColumnGap;
+  ShowText(cairo, kHeadingText, table.left, table.top + 14.0, "Statistics");
+  std::vector<std::vector<std::string>> cells;
+  for (const StatRow& row : rows) cells.push_back({row.label, row.value, row.detail});
+  const std::vector<double> lefts =
+      ColumnLefts(cells, kCellText, PageTextMeasure(), table.left + kCellIndent, kColumnGap);
   for (size_t i = 0; i < rows.size(); ++i) {
     const double top = table.top + kTableHeadingHeight + kRowPitch * static_cast<double>(i);
     if (i % 2 == 0) {
@@ -55,18 +53,17 @@ void PaintTable(cairo_t* cairo, const std::vector<StatRow>& rows, const PageBox&
       cairo_rectangle(cairo, table.left, top, table.width, kRowPitch);
       cairo_fill(cairo);
     }
-    SetColour(cairo, kCellText.colour);
     const double baseline = top + kRowPitch - 4.0;
-    ShowText(cairo, labelX, baseline, rows[i].label);
-    ShowText(cairo, valueX, baseline, rows[i].value);
-    ShowText(cairo, detailX, baseline, FittedText(cairo, rows[i].detail, table.Right() - detailX));
+    ShowText(cairo, kCellText, lefts[0], baseline, rows[i].label);
+    ShowText(cairo, kCellText, lefts[1], baseline, rows[i].value);
+    ShowText(cairo, kCellText, lefts[2], baseline, rows[i].detail, TextAlign::Left, table.Right() - lefts[2]);
   }
 }
 
 }  // namespace
 
 ChartLayout ReportChartLayout(const ReportContent& report, PageSize page) {
-  return LayOutChart(report.chart, ChartBox(report, page));
+  return LayOutChart(report.chart, ChartBox(report, page), PageTextMeasure());
 }
 
 bool WriteReport(const ReportContent& report, PageSize page, PageFormat format, std::ostream& out) {
