@@ -132,7 +132,8 @@ TEST_F(CompareCommandTest, TheLegendNamesEachFlightWithItsCommentAndApogee) {
   for (const auto& entry : legend) {
     ASSERT_TRUE(link.LoadDataSet(Wide(entry.file)) && link.ComputeDataSet(entry.set));
     const FlightStats stats = ComputeFlightStats(link.currentSet);
-    std::string line = entry.file + ", set " + std::to_string(entry.set) + ' ' + ApogeeText(stats, UnitSystem::Imperial);
+    std::string line = entry.file + ", set " + std::to_string(entry.set);
+    line += ' ' + ApogeeText(stats, UnitSystem::Imperial);
     for (const std::string& more : {FlightTimeText(stats), TopSpeedText(stats, UnitSystem::Imperial)}) {
       EXPECT_EQ(stats.launchS.has_value(), !more.empty()) << "none without a flight";
       line += more.empty() ? "" : ' ' + more;

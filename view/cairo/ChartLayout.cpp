@@ -113,7 +113,9 @@ void PlaceLabelsOf(const ChartSpec& chart, ChartLayout& layout, const TextMeasur
   std::vector<PageCurve> curves;
   for (const ChartCurve& curve : chart.curves) {
     curves.emplace_back();
-    for (const ChartPoint& point : curve.points) curves.back().push_back({layout.X(point.x), layout.Y(point.y, curve.side)});
+    for (const ChartPoint& point : curve.points) {
+      curves.back().push_back({layout.X(point.x), layout.Y(point.y, curve.side)});
+    }
   }
   const std::vector<PageBox> boxes = PlaceLabels(requests, layout.plot, curves);
   for (size_t i = 0; i < boxes.size(); ++i) layout.labels[i].box = boxes[i];

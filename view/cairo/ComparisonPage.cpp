@@ -45,7 +45,8 @@ void PaintLegend(cairo_t* cairo, const ComparisonContent& comparison, const Page
     for (size_t column = 0; column + 1 < lefts.size(); ++column) {
       ShowText(cairo, kLegendText, lefts[column], baseline, rows[i][column]);
     }
-    ShowText(cairo, kLegendText, lefts.back(), baseline, rows[i].back(), TextAlign::Left, legend.Right() - lefts.back());
+    const double commentWidth = legend.Right() - lefts.back();
+    ShowText(cairo, kLegendText, lefts.back(), baseline, rows[i].back(), TextAlign::Left, commentWidth);
   }
 }
 
