@@ -21,6 +21,7 @@ constexpr size_t kPadSamples = 10;          // the first second, at rest on a pa
 constexpr double kFastestRestMs = 15.0;     // its slope; a rocket in the air moves faster, but near its apogee
 constexpr double kDepartureM = 15.0;        // how far above the pad the climb has clearly begun
 constexpr double kLeastScatterM = 1.0;      // a floor for the scatter of noiseless, coarse samples
+constexpr double kShortestBoostS = 0.2;     // two samples: a shorter boost is one jump of speed to them
 
 std::string Seconds(double s) { return FixedText(s, 2) + " s"; }
 
@@ -160,21 +161,27 @@ class ClimbMeasure {
     return rms / std::max(ScatterOf(altitude_, first, fit.lastSample), kLeastScatterM);
   }
 
-  // Whether the fitted climb ends where the samples' top lies.
+  // Whether the fitted climb ends where the samples' top lies, within the set.
   bool MeetsTop(const Ascent& ascent, double padLevel) const {
     const double topHeight = ascent.ApogeeHeight() + padLevel;
     const double allowed = std::max(kFitAgreementM, kFitAgreementShare * (top_ - padLevel));
-    return std::fabs(topHeight - top_) <= allowed && std::fabs(ascent.ApogeeS() - TimeOfSample(peak_)) <= kFitAgreementS;
+    return std::fabs(topHeight - top_) <= allowed && std::fabs(ascent.ApogeeS() - TimeOfSample(peak_)) <= kFitAgreementS &&
+           ascent.ApogeeS() <= TimeOfSample(altitude_.size() - 1);
   }
 
   void TakeFit(const AscentFit& fit) {
     const Ascent& a = fit.ascent;
     const AscentErrors& e = fit.errors;
     stats_.padLevel = fit.padLevel;
-    Take("launch", stats_.launchS, stats_.errors.launchS, a.LaunchS(), e.launchS, false);
-    Take("burn-out", stats_.burnOutS, stats_.errors.burnOutS, a.BurnOutS(), e.burnOutS, false);
     Take("top speed", stats_.topSpeed, stats_.errors.topSpeed, a.BurnOutSpeed(), e.burnOutSpeed, true);
-    Take("acceleration", stats_.acceleration, stats_.errors.acceleration, a.Acceleration(), e.acceleration, true);
+    // A boost between two samples shows its impulse (the top speed) but not how it was given.
+    if (a.BurnOutS() - a.LaunchS() < kShortestBoostS) {
+      stats_.notes.push_back("launch, burn-out and acceleration none: the boost is shorter than the samples show");
+    } else {
+      Take("launch", stats_.launchS, stats_.errors.launchS, a.LaunchS(), e.launchS, false);
+      Take("burn-out", stats_.burnOutS, stats_.errors.burnOutS, a.BurnOutS(), e.burnOutS, false);
+      Take("acceleration", stats_.acceleration, stats_.errors.acceleration, a.Acceleration(), e.acceleration, true);
+    }
     if (pinnedTop_) return;
     if (Sure(a.ApogeeHeight(), e.apogeeHeight, true) && Sure(a.ApogeeS(), e.apogeeS, false)) {
       stats_.apogee = a.ApogeeHeight();

@@ -101,5 +101,6 @@ double FitCovariance::ErrorOf(const std::function<double(const Parameters&)>& de
       if (gradient[a] != 0.0 && gradient[b] != 0.0) variance += gradient[a] * covariance_[a][b] * gradient[b];
     }
   }
-  return std::sqrt(std::max(0.0, variance));
+  // NaN (an unpinned direction met a fit without scatter) is no error bound either.
+  return variance >= 0.0 ? std::sqrt(variance) : std::numeric_limits<double>::infinity();
 }
