@@ -14,6 +14,7 @@ endif()
 if(ZEL_FUZZ)
   # Coverage for libFuzzer in everything; the fuzzer entry is linked into the targets only.
   # Clang's `undefined` has the float-to-integer check but not the division.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined,float-divide-by-zero -fno-omit-frame-pointer)
+  # -O1 as libFuzzer advises: a flight's statistics run four times faster than at -O0.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined,float-divide-by-zero -fno-omit-frame-pointer -O1)
   add_link_options(-fsanitize=address,undefined,float-divide-by-zero)
 endif()
