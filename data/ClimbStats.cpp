@@ -53,9 +53,17 @@ double ScatterOf(const std::vector<double>& altitude, size_t first, size_t last)
   return count == 0 ? kLeastScatterM : std::max(kLeastScatterM, std::sqrt(squares / count / 6.0));
 }
 
+// Whether the first second lies at rest: the median of the slopes between
+// its samples (Theil and Sen's), which neither the sensor's flicker between
+// two counts nor one stray sample moves far.
 bool HasPad(const std::vector<double>& altitude) {
   if (altitude.size() < kPadSamples) return true;
-  return std::fabs(FitLine(altitude, 0, kPadSamples - 1).slope) <= kFastestRestMs;
+  std::vector<double> slopes;
+  for (size_t i = 0; i < kPadSamples; ++i) {
+    for (size_t j = i + 1; j < kPadSamples; ++j) slopes.push_back((altitude[j] - altitude[i]) / TimeOfSample(j - i));
+  }
+  std::nth_element(slopes.begin(), slopes.begin() + slopes.size() / 2, slopes.end());
+  return std::fabs(slopes[slopes.size() / 2]) <= kFastestRestMs;
 }
 
 // The first sample from which series(i) stays above `level` up to `last`;

@@ -130,4 +130,18 @@ TEST(AscentTest, AClimbThatNeverSlowsFitsAnApogeeFarPastTheSamplesWithoutBreakin
   EXPECT_TRUE(!fit || std::isfinite(fit->ascent.ApogeeS()));
 }
 
+TEST(AscentTest, TheFitRunsToTheApogeeItFindsHoweverEarlyTheRoughPeak) {
+  const Ascent drawn(1.0, 2.25, 74.0, 0.0021);
+  std::vector<double> altitude;  // on the sensor's 9 m steps, with a little noise
+  for (size_t i = 0; i < 200; ++i) {
+    const double t = 0.1 * static_cast<double>(i);
+    altitude.push_back(9.0 * std::floor(drawn.HeightAt(t) / 9.0 + 0.5 + 0.3 * std::sin(12.9898 * i)));
+  }
+  const auto top = static_cast<size_t>(drawn.ApogeeS() / 0.1);
+  const std::optional<AscentFit> nearer = FitAscent(altitude, top - 5), farther = FitAscent(altitude, top - 20);
+  ASSERT_TRUE(nearer && farther);
+  EXPECT_NEAR(nearer->ascent.ApogeeHeight(), farther->ascent.ApogeeHeight(), 0.2);
+  EXPECT_NEAR(nearer->ascent.ApogeeS(), farther->ascent.ApogeeS(), 0.02);
+}
+
 }  // namespace

@@ -157,7 +157,8 @@ TEST(FlightStatsTest, ClimbsOutsideTheModelGiveNoneOfItsValuesAndSayWhy) {
 
   const Flown shortBoost = Fly(CataloguedFlightNamed("0.2 s boost, 310 m/s^2"));
   EXPECT_FALSE(shortBoost.stats.acceleration) << "two samples of boost cannot show it";
-  EXPECT_TRUE(HasNote(shortBoost.stats, "acceleration none") || HasNote(shortBoost.stats, "not a single-motor"));
+  EXPECT_TRUE(HasNote(shortBoost.stats, "launch, burn-out and acceleration none") ||
+              HasNote(shortBoost.stats, "acceleration none"));
 }
 
 TEST(FlightStatsTest, ASensorPinnedAtTheTopGivesALowerBoundAndNoRatesOverIt) {
@@ -173,6 +174,28 @@ TEST(FlightStatsTest, ASensorPinnedAtTheTopGivesALowerBoundAndNoRatesOverIt) {
   EXPECT_TRUE(f.stats.launchS && f.stats.topSpeed) << "the climb below the limit is still fitted";
 }
 
+TEST(FlightStatsTest, AltitudesAreAboveThePadWhereverTheFirstSampleLies) {
+  const LogCapture log;
+  FlightParameters flight = CataloguedFlightNamed("heavy, long burn, 950 m");
+  RecordedFlight truth = RecordFlight(flight);
+  truth.words[0] = MakeSampleWord(((truth.words[0] >> 4) & 0x3FF) - 3, 0);  // a first sample 27 m high
+  const FlightStats stats = ComputeFlightStats(SetOf(PacketsOfSet(truth.words)));
+  ASSERT_TRUE(stats.lineB && stats.apogee);
+  EXPECT_LT(stats.padLevel, -20.0);
+  EXPECT_NEAR(flight.rules.lineBValue, stats.lineB->altitude, 15.0);
+  EXPECT_NEAR(truth.apogeeMetres, *stats.apogee, 0.015 * truth.apogeeMetres);
+
+  // Without a pad, the top of equal 1-s means is their first.
+  std::vector<uint16_t> words;
+  for (int i = 0; i < 40; ++i) words.push_back(MakeSampleWord(800 - i / 4, 0));  // 22 m/s up
+  words.insert(words.end(), 40, MakeSampleWord(790, 0));
+  for (int i = 0; i < 100; ++i) words.push_back(MakeSampleWord(790 + std::min(i / 4, 10), 0));
+  const FlightStats flat = ComputeFlightStats(SetOf(PacketsOfSet(words)));
+  EXPECT_TRUE(flat.fromFirstSample);
+  ASSERT_TRUE(flat.apogeeS);
+  EXPECT_NEAR(4.5, *flat.apogeeS, 1e-9);
+}
+
 TEST(FlightStatsTest, SetsWithoutAWholeFlightGiveOnlyWhatTheyShow) {
   const LogCapture log;
   FlightParameters cut = CataloguedFlightNamed("club, 300 m");
@@ -184,6 +207,9 @@ TEST(FlightStatsTest, SetsWithoutAWholeFlightGiveOnlyWhatTheyShow) {
   for (size_t i = 60; i < 90; ++i) bump[i] = MakeSampleWord(818, 0);  // two counts up for 3 s: 18 m
   std::vector<uint16_t> falling;
   for (int i = 0; i < 200; ++i) falling.push_back(MakeSampleWord(700 + i / 2, 0));  // from its top, down
+  std::vector<uint16_t> hop(3, MakeSampleWord(820, 0));  // tops out within its first second
+  for (int i = 1; i <= 5; ++i) hop.push_back(MakeSampleWord(820 - 3 * i, 0));
+  for (int i = 1; i <= 200; ++i) hop.push_back(MakeSampleWord(805 + std::min(3 * i, 15), 0));
   const struct {
     const char* name;
     std::vector<uint16_t> words;
@@ -193,6 +219,7 @@ TEST(FlightStatsTest, SetsWithoutAWholeFlightGiveOnlyWhatTheyShow) {
       {"on the pad, a line fired", pad},
       {"a bump of less than 20 m on the pad", bump},
       {"starts at its top", falling},
+      {"tops out within its first second", hop},
       {"cut during the boost", boostOnly},
   };
   for (const auto& c : cases) {

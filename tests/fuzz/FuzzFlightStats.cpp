@@ -228,13 +228,9 @@ const Flight& Reference() {
   return reference;
 }
 
-ComparedFlight Legend(const Flight& flight, const char* name, UnitSystem units) {
-  return {name, "", ApogeeText(flight.stats, units), flight.stats.launchS ? "" : "no launch found"};
-}
-
 void CheckReport(const Flight& flight, PageFormat format, UnitSystem units) {
   const ReportContent report{"flight.zel, set 0", "", 0, FlightChart(flight.set, flight.stats, units),
-                             FlightStatRows(flight.stats, units)};
+                             PageStatRows(flight.stats, units)};
   std::ostringstream out;
   const bool written = WriteReport(report, kA4Page, format, out);
   ExpectWholePage("the report", format, written, out.str());
@@ -243,10 +239,11 @@ void CheckReport(const Flight& flight, PageFormat format, UnitSystem units) {
 void CheckComparison(const Flight& flight, PageFormat format, UnitSystem units) {
   const Flight& reference = Reference();
   ComparisonContent comparison;
-  comparison.chart = ComparisonChart({ComparisonCurve(flight.set, flight.stats, units, ComparisonPalette()[0]),
-                                      ComparisonCurve(reference.set, reference.stats, units, ComparisonPalette()[1])},
+  comparison.chart = ComparisonChart({CompareFlight(flight.set, flight.stats, units, ComparisonPalette()[0]),
+                                      CompareFlight(reference.set, reference.stats, units, ComparisonPalette()[1])},
                                      units);
-  comparison.flights = {Legend(flight, "flight.zel, set 0", units), Legend(reference, "reference.zel, set 0", units)};
+  comparison.flights = {ComparedFlightOf("flight.zel, set 0", "", flight.stats, units),
+                        ComparedFlightOf("reference.zel, set 0", "", reference.stats, units)};
   std::ostringstream out;
   const bool written = WriteComparison(comparison, format, out);
   ExpectWholePage("the comparison", format, written, out.str());

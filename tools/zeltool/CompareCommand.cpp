@@ -13,7 +13,6 @@
 namespace {
 
 const char kCompareUsage[] = "compare OUT.pdf|OUT.png|OUT.svg FLIGHT... [--units m|ft]";
-const char kNoLaunch[] = "no launch found: from its first sample";
 
 struct FlightWord {
   std::wstring file;
@@ -51,15 +50,6 @@ bool ParseCompareArgs(const ZeltoolArgs& args, CompareRequest& request) {
   return !request.flights.empty();
 }
 
-ComparedFlight Legend(const FileFlight& flight, UnitSystem units) {
-  return {flight.name,
-          flight.comment,
-          ApogeeText(flight.stats, units),
-          FlightTimeText(flight.stats),
-          TopSpeedText(flight.stats, units),
-          flight.stats.launchS ? "" : kNoLaunch};
-}
-
 // Every flight read, or false after the first one that cannot be.
 bool ReadComparison(const CompareRequest& request, ComparisonContent& comparison, ZeltoolIo& io) {
   std::vector<ComparedSeries> series;
@@ -67,7 +57,7 @@ bool ReadComparison(const CompareRequest& request, ComparisonContent& comparison
     FileFlight flight;
     if (!ReadFileFlight(request.flights[i].file, request.flights[i].setNumber, flight, io)) return false;
     series.push_back(CompareFlight(flight.set, flight.stats, request.units, ComparisonPalette()[i]));
-    comparison.flights.push_back(Legend(flight, request.units));
+    comparison.flights.push_back(ComparedFlightOf(flight.name, flight.comment, flight.stats, request.units));
   }
   comparison.chart = ComparisonChart(series, request.units);
   comparison.made = PageTime();

@@ -8,19 +8,12 @@
 #include <vector>
 
 #include "view/cairo/ChartLayout.h"
+#include "view/cairo/FlightCharts.h"
 #include "view/cairo/PageOutput.h"
 
 // A landscape A4 page, as a comparison's chart is wide.
 constexpr PageSize kComparisonPage = Landscape(kA4Page);
 
-struct ComparedFlight {
-  std::string name;     // "sample-flight.zel, set 0"
-  std::string comment;  // may be empty
-  std::string apogee;   // "apogee 297.4 m"
-  std::string flightTime;  // "flight time 45.3 s"; may be empty
-  std::string topSpeed;    // "top speed 89.2 m/s"; may be empty
-  std::string note;     // "no launch found: from its first sample"; may be empty
-};
 
 struct ComparisonContent {
   std::time_t made = 0;

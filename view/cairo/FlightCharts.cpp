@@ -197,3 +197,13 @@ ChartSpec ComparisonChart(const std::vector<ComparedSeries>& flights, UnitSystem
   if (chart.timeEnd) *chart.timeEnd += std::max(kLeastEndMarginS, kEndMarginShare * *chart.timeEnd);
   return chart;
 }
+
+ComparedFlight ComparedFlightOf(const std::string& name, const std::string& comment, const FlightStats& stats,
+                                UnitSystem units) {
+  return {name,
+          comment,
+          ApogeeText(stats, units),
+          FlightTimeText(stats),
+          TopSpeedText(stats, units),
+          stats.launchS ? "" : "no launch found: from its first sample"};
+}

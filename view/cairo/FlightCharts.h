@@ -75,3 +75,15 @@ ComparedSeries CompareFlight(const DataSet& set, const FlightStats& stats, UnitS
 // so that a recording that goes on long after (or one without a launch) is
 // cut there rather than squeezing the others.
 ChartSpec ComparisonChart(const std::vector<ComparedSeries>& flights, UnitSystem units);
+
+// A flight's line of the comparison's legend.
+struct ComparedFlight {
+  std::string name;        // "sample-flight.zel, set 0"
+  std::string comment;     // may be empty
+  std::string apogee;      // "apogee 297.4 m"
+  std::string flightTime;  // "flight time 45.3 s"; may be empty
+  std::string topSpeed;    // "top speed 89.2 m/s"; may be empty
+  std::string note;        // "no launch found: from its first sample"; may be empty
+};
+ComparedFlight ComparedFlightOf(const std::string& name, const std::string& comment, const FlightStats& stats,
+                                UnitSystem units);
