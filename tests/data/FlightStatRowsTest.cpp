@@ -110,4 +110,24 @@ TEST(FlightStatRowsTest, WhatASetDoesNotShowReadsNone) {
   EXPECT_EQ("none", RowsByLabel(landed, UnitSystem::Metric).at("flight time").value) << "needs the launch too";
 }
 
+TEST(FlightStatRowsTest, ErrorsLowerBoundsAndNotesReadAsSuch) {
+  FlightStats stats = RoundFlight();
+  stats.errors.launchS = 0.04;
+  stats.errors.apogee = 1.2;
+  stats.errors.apogeeS = 0.05;
+  std::map<std::string, StatRow> rows = RowsByLabel(stats, UnitSystem::Metric);
+  EXPECT_EQ("+/-0.04 s", rows.at("launch").detail);
+  EXPECT_EQ("+/-1.2 m, at 8.69 s +/-0.05 s", rows.at("apogee").detail);
+
+  stats.apogeeAtLeast = true;
+  stats.apogeeS.reset();
+  stats.notes = {"the sensor was at its limit from 8.30 s to 25.50 s: the apogee is a lower bound"};
+  const std::vector<StatRow> pinned = FlightStatRows(stats, UnitSystem::Imperial);
+  rows = RowsByLabel(stats, UnitSystem::Imperial);
+  EXPECT_EQ("above 1000.0 ft", rows.at("apogee").value);
+  EXPECT_EQ("a lower bound", rows.at("apogee").detail);
+  EXPECT_EQ("note", pinned.back().label) << "notes come last";
+  EXPECT_EQ(stats.notes.front(), pinned.back().value);
+}
+
 }  // namespace

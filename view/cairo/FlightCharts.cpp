@@ -93,7 +93,7 @@ void MarkFittedTopSpeed(const FlightStats& stats, UnitSystem units, ChartSpec& c
 
 std::string ApogeeText(const FlightStats& stats, UnitSystem units) {
   if (!stats.apogee) return "no apogee";
-  return "apogee " + ValueText(*stats.apogee, Quantity::Altitude, units);
+  return (stats.apogeeAtLeast ? "apogee above " : "apogee ") + ValueText(*stats.apogee, Quantity::Altitude, units);
 }
 
 std::string FlightTimeText(const FlightStats& stats) {

@@ -25,7 +25,7 @@ constexpr Rgb kVelocityColour{213, 94, 0};   // Okabe-Ito vermillion
 // Sample i of `set` at i / 10 s and its altitude above the pad, in `units`.
 std::vector<ChartPoint> AltitudePoints(const DataSet& set, const FlightStats& stats, UnitSystem units);
 
-// "apogee 297.4 m", or "no apogee" when the statistics found none.
+// "apogee 297.4 m" ("apogee above 800.0 m" for a lower bound), or "no apogee" when the statistics found none.
 std::string ApogeeText(const FlightStats& stats, UnitSystem units);
 // "flight time 45.3 s" and "top speed 89.2 m/s"; empty when the statistics have none.
 std::string FlightTimeText(const FlightStats& stats);

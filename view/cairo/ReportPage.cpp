@@ -42,8 +42,9 @@ void PaintHeader(cairo_t* cairo, const ReportContent& report, const PageBox& con
 
 void PaintTable(cairo_t* cairo, const std::vector<StatRow>& rows, const PageBox& table) {
   ShowText(cairo, kHeadingText, table.left, table.top + 14.0, "Statistics");
+  // A row without a detail (a note) spans both columns: its value sets no width.
   std::vector<std::vector<std::string>> cells;
-  for (const StatRow& row : rows) cells.push_back({row.label, row.value, row.detail});
+  for (const StatRow& row : rows) cells.push_back({row.label, row.detail.empty() ? "" : row.value, row.detail});
   const std::vector<double> lefts =
       ColumnLefts(cells, kCellText, PageTextMeasure(), table.left + kCellIndent, kColumnGap);
   for (size_t i = 0; i < rows.size(); ++i) {
@@ -55,7 +56,7 @@ void PaintTable(cairo_t* cairo, const std::vector<StatRow>& rows, const PageBox&
     }
     const double baseline = top + kRowPitch - 4.0;
     ShowText(cairo, kCellText, lefts[0], baseline, rows[i].label);
-    ShowText(cairo, kCellText, lefts[1], baseline, rows[i].value);
+    ShowText(cairo, kCellText, lefts[1], baseline, rows[i].value, TextAlign::Left, table.Right() - lefts[1]);
     ShowText(cairo, kCellText, lefts[2], baseline, rows[i].detail, TextAlign::Left, table.Right() - lefts[2]);
   }
 }
