@@ -7,7 +7,8 @@
 # once with Wine not yet running and then warm; the demonstration program then
 # downloads a full memory through Download Data from the simulated altimeter,
 # paced like the device, with Live Update off and on, each run against the
-# device's floor; last, the refresh of a full status box. Prints the figures,
+# device's floor; last, the refresh of a full status box. Between them, the
+# flight statistics against the flight model's truth. Prints the figures,
 # each with its goal.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
@@ -125,7 +126,7 @@ time_updates() {
 
 zel_require_build_tools
 zel_require_wine
-ZEL_TARGETS="zel_bench zeltool" zel_build native-release -DCMAKE_BUILD_TYPE=Release -DZEL_TESTS=OFF
+ZEL_TARGETS="zel_bench zel_stats_accuracy zeltool" zel_build native-release -DCMAKE_BUILD_TYPE=Release -DZEL_TESTS=OFF
 echo "== core (native, Release)"
 "$ZEL_BUILD/native-release/bench/zel_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true |
   tee "$ZEL_BUILD/bench-core.txt" | grep -E '^Benchmark|_median'
@@ -137,6 +138,8 @@ sed -n 's/^PacedFullFirmwareUpdate.*_median *\([0-9]*\) ms.*vs_floor=\([0-9.]*\)
   while read -r ms ratio; do
     echo "native paced update: median $ms ms, $ratio x the floor of 4,098 reports at 1 ms (goal >= 1 and <= 1.02)"
   done
+echo "== flight statistics against the flight model's truth, 25 seeds of each kind"
+"$ZEL_BUILD/native-release/bench/zel_stats_accuracy" 25
 # The job campaign is a test: the benchmark's Release build makes that one target too.
 cmake -S "$ZEL_ROOT" -B "$ZEL_BUILD/native-release" -DZEL_TESTS=ON >"$ZEL_BUILD/native-release.configure.log" 2>&1
 ZEL_TARGETS=job_campaign_tests zel_build native-release
