@@ -12,6 +12,7 @@
 
 #include "base/DebugLog.h"
 #include "data/DataSet.h"
+#include "data/ClimbStats.h"
 #include "data/FlightStats.h"
 #include "sim/FlightCatalogue.h"
 
@@ -77,10 +78,11 @@ int main(int argc, char** argv) {
   std::ostringstream smoothingLog;  // each set's smoothing weights, not wanted here
   const RedirectedDebugLog quiet(smoothingLog.rdbuf());
   const int seeds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
-  std::printf("%-50s %9s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", "flight (errors: % or s; * given on some seeds)",
-              "apogee m", "apogee%", "apog. s", "launch", "burnout", "top%", "accel%", "desc%", "final%", "landing");
+  std::printf("%-50s %9s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", "flight (errors: % or s; * given on some seeds)",
+              "apogee m", "apogee%", "apog. s", "top s", "launch", "burnout", "top%", "accel%", "desc%", "final%",
+              "landing");
   for (const CataloguedFlight& kind : FlightCatalogue()) {
-    Spread apogee, apogeeS, launch, burnOut, top, accel, descent, final, landing;
+    Spread apogee, apogeeS, samplesTopS, launch, burnOut, top, accel, descent, final, landing;
     double truthApogee = 0.0;
     for (int seed = 1; seed <= seeds; ++seed) {
       FlightParameters p = kind.flight;
@@ -93,7 +95,9 @@ int main(int argc, char** argv) {
       const double apogeeTruth = truth.apogeeMetres - (s.fromFirstSample ? truth.startHeightM : 0.0);
       apogee.Add(s.apogeeAtLeast && s.apogee && *s.apogee <= apogeeTruth ? std::optional(apogeeTruth) : s.apogee,
                  apogeeTruth, true);
-      apogeeS.Add(s.apogeeS, truth.apogeeTimeS, false, s.launchS ? s.errors.apogeeS : 0.0);
+      // A fitted apogee time, or the samples' top when the fit could not be used.
+      const bool fitted = s.launchS && s.errors.apogeeS <= kMostTimeErrorS;
+      (fitted ? apogeeS : samplesTopS).Add(s.apogeeS, truth.apogeeTimeS, false, fitted ? s.errors.apogeeS : 0.0);
       launch.Add(s.launchS, truth.launchTimeS, false, s.errors.launchS);
       burnOut.Add(s.burnOutS, truth.burnOutTimeS, false, s.errors.burnOutS);
       top.Add(s.topSpeed, truth.topSpeedMs, true, s.errors.topSpeed);
@@ -102,12 +106,13 @@ int main(int argc, char** argv) {
       final.Add(Rate(s.finalDescent), p.mainDescentRateMs > 0.0 ? p.mainDescentRateMs : p.descentRateMs, true);
       if (truth.landingTimeS >= 0.0) landing.Add(s.landingS, truth.landingTimeS, false);
     }
-    std::printf("%-50s %9.0f %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", kind.name.c_str(), truthApogee,
-                apogee.Text(seeds).c_str(), apogeeS.Text(seeds).c_str(), launch.Text(seeds).c_str(),
+    std::printf("%-50s %9.0f %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", kind.name.c_str(), truthApogee,
+                apogee.Text(seeds).c_str(), apogeeS.Text(seeds).c_str(), samplesTopS.Text(seeds).c_str(),
+                launch.Text(seeds).c_str(),
                 burnOut.Text(seeds).c_str(), top.Text(seeds).c_str(), accel.Text(seeds).c_str(),
                 descent.Text(seeds).c_str(), final.Text(seeds).c_str(), landing.Text(seeds).c_str());
-    std::printf("%-50s %9s %8s %8.1f %8.1f %8.1f %8.1f %8.1f\n", "  (largest error in standard errors)", "", "",
-                apogeeS.worstInErrors, launch.worstInErrors, burnOut.worstInErrors, top.worstInErrors,
+    std::printf("%-50s %9s %8s %8.1f %8s %8.1f %8.1f %8.1f %8.1f\n", "  (largest error in standard errors)", "", "",
+                apogeeS.worstInErrors, "", launch.worstInErrors, burnOut.worstInErrors, top.worstInErrors,
                 accel.worstInErrors);
   }
   return 0;

@@ -83,7 +83,7 @@ CataloguedFlight Unlanded() {
 }
 
 CataloguedFlight VeryHigh() {
-  CataloguedFlight high{"very high, 7.5 km", DualDeploy(300, 30.0, 8.0)};
+  CataloguedFlight high{"very high, 8.5 km", DualDeploy(300, 30.0, 8.0)};
   high.flight.liftoffMassKg = 2.0;
   high.flight.propellantMassKg = 0.9;
   high.flight.thrustN = 520.0;
