@@ -53,6 +53,7 @@ std::vector<PageBox> Candidates(const LabelRequest& label, const PageBox& area) 
 }
 
 bool CrossesCurve(const PageBox& box, const PageCurve& curve) {
+  if (curve.size() < 2) return false;  // no segment to cross
   const auto from = std::lower_bound(curve.begin(), curve.end(), box.left,
                                      [](const ChartPoint& point, double x) { return point.x < x; });
   for (auto it = from == curve.begin() ? from : from - 1; it + 1 < curve.end() && it->x <= box.Right(); ++it) {
