@@ -63,6 +63,16 @@ TEST_F(ChainedHidBackendTest, OnePassStartsOnePassOfEachBackend) {
   EXPECT_EQ(1, simulated.passes);
 }
 
+TEST_F(ChainedHidBackendTest, EveryPassListsTheFirstBackendAfresh) {
+  EXPECT_TRUE(FindHidDevices(chained, 0, 0, 0, 0).empty());
+  const auto later = PlugAltimeter(real, 0x0141, 1);  // plugged in after a pass
+  const std::vector<HidDevice> found = FindHidDevices(chained, 0, 0, 0, 0);
+  ASSERT_EQ(1u, found.size());
+  EXPECT_EQ(later->Path(), found.front().path);
+  std::wstring path;
+  EXPECT_FALSE(chained.GetInterfacePath(-1, path));
+}
+
 TEST_F(ChainedHidBackendTest, UnknownPathsAreNotServed) {
   HidAttributes attributes;
   EXPECT_FALSE(chained.GetAttributes(L"\\\\?\\hid#nowhere", attributes));

@@ -35,4 +35,16 @@ TEST(ArgTextTest, Utf8IsReadAsItsCharactersAndOtherBytesAreKeptApart) {
   EXPECT_TRUE(std::filesystem::exists(folder.Path() / std::filesystem::u8path("caf\xC3\xA9 \xF0\x9F\x9A\x80.txt")));
 }
 
+TEST(ArgTextTest, WhatIsNotAKeptByteOrUtf8NeverBecomesOne) {
+  // A lone surrogate in a Windows name is no byte of a narrow name: U+FFFD.
+  EXPECT_EQ("a\xEF\xBF\xBD", NarrowText(std::wstring(L"a") + static_cast<wchar_t>(0xDC41)));
+  // An overlong "/" stays three kept bytes, so a name's bytes never change meaning.
+  EXPECT_EQ(3u, WideArg("\xE0\x80\xAF").size());
+  EXPECT_EQ("\xE0\x80\xAF", NarrowText(WideArg("\xE0\x80\xAF")));
+  int count = 0;
+  EXPECT_TRUE(ParseCount(L"999999999", count));
+  EXPECT_EQ(999999999, count);
+  EXPECT_FALSE(ParseCount(L"99999999999", count)) << "more digits than an int holds";
+}
+
 }  // namespace

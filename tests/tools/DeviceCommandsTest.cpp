@@ -217,6 +217,7 @@ TEST_F(DeviceCommandsTest, PulledOutMidDownloadKeepsOnlyTheFlightsReadInFull) {
     EXPECT_EQ("zeltool: the download stopped after " + std::to_string(c.cutInBlock) +
                   " blocks: the altimeter was unplugged; " + kept + "\n",
               WithoutProgress(run.err));
+    EXPECT_EQ(std::string::npos, run.out.find(" blocks\n")) << "no summary of a download that failed: " << run.out;
     if (c.kept == 0) {
       EXPECT_FALSE(std::filesystem::exists(folder.Path("out"))) << "nothing made";
     } else {
@@ -436,6 +437,10 @@ TEST_F(DeviceCommandsTest, DevicesWithNoneSaysSo) {
   const ToolRun run = Run({L"devices"});
   EXPECT_EQ(1, run.status);
   EXPECT_EQ("zeltool: no altimeter found; is it plugged in?\n", run.err);
+  EXPECT_EQ("", run.out);
+  const ToolRun json = Run({L"devices", L"--json"});
+  EXPECT_EQ(1, json.status);
+  EXPECT_EQ("{\"devices\": []}\n", json.out) << "a list a script can parse";
 }
 
 DeviceSettings Settings(LineMode a, uint16_t aValue, LineMode b, uint16_t bValue, uint16_t inhibit, int32_t offset) {

@@ -11,6 +11,7 @@
 #include "support/LogCapture.h"
 #include "support/TempFolder.h"
 #include "tools/ZeltoolRun.h"
+#include "tools/zeltool/JsonText.h"
 
 namespace {
 
@@ -46,6 +47,12 @@ TEST(TerminalTextTest, StatsAndInfoShowACommentsControlsEscaped) {
   for (const std::string& out : {stats.out, info.out}) {
     EXPECT_EQ(std::string::npos, out.find_first_of("\x1B\x07\r")) << "no control byte reaches the terminal";
   }
+}
+
+// JSON has its own escapes: \u and four hex digits, which a parser of the
+// whole grammar (not only of quotes) needs for a comment's ESC.
+TEST(JsonTextTest, ControlsAreEscapedWithFourHexDigits) {
+  EXPECT_EQ("\"a\\u001bb\\u0007\"", JsonString("a\x1b" "b\x07"));
 }
 
 }  // namespace

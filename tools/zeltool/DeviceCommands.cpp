@@ -57,13 +57,13 @@ int RunDevices(const ZeltoolArgs& args, ZeltoolIo& io) {
       found.push_back(std::move(device));
     }
   }
+  // None found is still an answer to a script: an empty list, with the status saying that nothing was found.
+  if (json) WriteDevicesJson(io.out, found);
   if (found.empty()) {
     io.err << "zeltool: no altimeter found; is it plugged in?\n";
     return kZeltoolFailure;
   }
-  if (json) {
-    WriteDevicesJson(io.out, found);
-  } else {
+  if (!json) {
     for (const HidDevice& device : found) WriteDeviceLine(io.out, device);
   }
   return kZeltoolSuccess;
