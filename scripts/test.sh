@@ -88,6 +88,8 @@ for fuzzer in "$ZEL_BUILD"/fuzz/tests/fuzz/fuzz_*; do
   run_suite "fuzz/$name" "$ZEL_ROOT/scripts/fuzz.sh" "$fuzzer" "$ZEL_ROOT/tests/fuzz/corpus/${name#fuzz_}"
 done
 
+run_suite "package/linux" bash "$ZEL_ROOT/tests/package/linux_package.sh"
+
 for e2e in "$ZEL_ROOT"/tests/e2e/*.sh; do
   [ -f "$e2e" ] || continue
   run_suite "e2e/$(basename "$e2e" .sh)" bash "$e2e"
