@@ -6,20 +6,7 @@
 # Ends with "N passed, N failed".
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/lib/common.sh"
-
-passed=0
-failed=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok   $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $name"
-  fi
-}
+source "$ZEL_ROOT/tests/support/checks.sh"
 
 # quiet NAME COMMAND...: the command succeeds and says nothing on standard error.
 quiet() {
@@ -29,8 +16,7 @@ quiet() {
 }
 
 finish() {
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  checks_summary
   exit
 }
 

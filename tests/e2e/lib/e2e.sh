@@ -6,6 +6,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/common.sh"
 source "$ZEL_ROOT/scripts/lib/wine.sh"
 source "$ZEL_ROOT/scripts/lib/zelusb.sh"
+source "$ZEL_ROOT/tests/support/checks.sh"
 
 E2E_NAME=$(basename "$0" .sh)
 E2E_OUT=$ZEL_BUILD/e2e/$E2E_NAME
@@ -13,9 +14,6 @@ E2E_ZELTOOL=$ZEL_BUILD/native-asan/tools/zeltool
 E2E_LOG=$E2E_OUT/stdout.log
 E2E_ERRORS=$E2E_OUT/stderr.log
 ZEL_PROGRAM_PID=
-
-e2e_passed=0
-e2e_failed=0
 
 rm -rf "$E2E_OUT"
 mkdir -p "$E2E_OUT"
@@ -26,24 +24,10 @@ trap zel_stop_display EXIT
 trap 'exit 143' TERM
 trap 'exit 130' INT
 
-# check NAME COMMAND...: one check, passed when the command succeeds.
-check() {
-  local name=$1
-  shift
-  if "$@"; then
-    e2e_passed=$((e2e_passed + 1))
-    echo "ok   $name"
-  else
-    e2e_failed=$((e2e_failed + 1))
-    echo "FAIL $name"
-  fi
-}
-
 # Ends the script with the closing line the test runner counts.
 e2e_finish() {
   e2e_stop_program
-  echo "$e2e_passed passed, $e2e_failed failed"
-  [ "$e2e_failed" -eq 0 ]
+  checks_summary
   exit
 }
 
