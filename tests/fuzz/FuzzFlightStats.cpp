@@ -36,9 +36,8 @@
 #include "data/StatUnits.h"
 #include "sim/FlightModel.h"
 #include "tools/zeltool/StatsOutput.h"
-#include "view/cairo/ComparisonPage.h"
-#include "view/cairo/FlightCharts.h"
-#include "view/cairo/ReportPage.h"
+#include "view/page/FlightCharts.h"
+#include "view/page/PageFiles.h"
 
 namespace {
 
@@ -229,10 +228,9 @@ const Flight& Reference() {
 }
 
 void CheckReport(const Flight& flight, PageFormat format, UnitSystem units) {
-  const ReportContent report{"flight.zel, set 0", "", 0, FlightChart(flight.set, flight.stats, units),
-                             PageStatRows(flight.stats, units)};
+  const ReportContent report = ReportOf("flight.zel, set 0", "", 0, flight.set, flight.stats, units);
   std::ostringstream out;
-  const bool written = WriteReport(report, kA4Page, format, out);
+  const bool written = WriteReportPage(report, kA4Page, format, out);
   ExpectWholePage("the report", format, written, out.str());
 }
 
@@ -245,7 +243,7 @@ void CheckComparison(const Flight& flight, PageFormat format, UnitSystem units) 
   comparison.flights = {ComparedFlightOf("flight.zel, set 0", "", flight.stats, units),
                         ComparedFlightOf("reference.zel, set 0", "", reference.stats, units)};
   std::ostringstream out;
-  const bool written = WriteComparison(comparison, format, out);
+  const bool written = WriteComparisonPage(comparison, format, out);
   ExpectWholePage("the comparison", format, written, out.str());
 }
 

@@ -15,8 +15,8 @@
 #include "tools/PageChecks.h"
 #include "tools/PngPicture.h"
 #include "tools/ZeltoolRun.h"
-#include "view/cairo/ComparisonPage.h"
-#include "view/cairo/FlightCharts.h"
+#include "view/page/ComparisonPage.h"
+#include "view/page/FlightCharts.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ TEST_F(CompareCommandTest, EachCurveLiesWhereTheAxesPutItsSamplesInItsColour) {
   for (const Flight& flight : read) series.push_back(flight.series);
   const ComparisonContent comparison{kMadeAt, ComparisonChart(series, UnitSystem::Metric),
                                      std::vector<ComparedFlight>(flights.size())};
-  const ChartLayout layout = ComparisonChartLayout(comparison);
+  const ChartLayout layout = ComparisonChartLayout(comparison, PageTextMeasure());
   EXPECT_EQ(0.0, layout.time.low) << "from the launch";
   std::vector<PixelCurve> expected;
   for (const Flight& flight : read) {
@@ -157,7 +157,8 @@ TEST_F(CompareCommandTest, ALongRecordingIsCutAfterTheLastLanding) {
   const double landing = *club.landingS - *club.launchS;
 
   const ChartLayout layout =
-      ComparisonChartLayout({kMadeAt, ComparisonChart({read[0].series, read[1].series}, UnitSystem::Metric), {{}, {}}});
+      ComparisonChartLayout({kMadeAt, ComparisonChart({read[0].series, read[1].series}, UnitSystem::Metric), {{}, {}}},
+                            PageTextMeasure());
   EXPECT_GT(layout.time.high, landing);
   EXPECT_LT(layout.time.high, landing * 1.25) << "not 400 s";
   ASSERT_EQ(2u, layout.labels.size()) << "the club's apogee, and the cut";

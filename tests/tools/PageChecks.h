@@ -19,8 +19,9 @@
 #include "support/TempFolder.h"
 #include "tools/PngPicture.h"
 #include "view/PixelColour.h"
-#include "view/cairo/ChartLayout.h"
-#include "view/cairo/PageOutput.h"
+#include "view/page/ChartLayout.h"
+#include "view/cairo/PageText.h"
+#include "view/page/PageFiles.h"
 
 // A data set file of one flight in `folder`, as the program saves one.
 inline void WriteFlightFile(const TempFolder& folder, const std::string& name, const std::vector<DataPacket>& packets,

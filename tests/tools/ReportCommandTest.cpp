@@ -18,9 +18,9 @@
 #include "tools/PngPicture.h"
 #include "tools/ZeltoolRun.h"
 #include "tools/zeltool/FileFlight.h"
-#include "view/cairo/LabelPlacement.h"
-#include "view/cairo/FlightCharts.h"
-#include "view/cairo/ReportPage.h"
+#include "view/page/LabelPlacement.h"
+#include "view/page/FlightCharts.h"
+#include "view/page/ReportPage.h"
 
 namespace {
 
@@ -129,7 +129,7 @@ TEST_F(ReportCommandTest, CurvesLieWhereTheAxesPutEverySample) {
 
     // The samples in the units shown, worked out here, not by the chart,
     // mapped by the chart's layout; the velocity is drawn first.
-    const ChartLayout layout = ReportChartLayout(Report(c.units), c.page);
+    const ChartLayout layout = ReportChartLayout(Report(c.units), c.page, PageTextMeasure());
     const double perMetre = feet ? 1.0 / 0.3048 : 1.0;
     PixelCurve velocity{{}, kVelocityColour}, altitude{{}, kAltitudeColour};
     const DataSet& set = link.currentSet;
@@ -166,7 +166,7 @@ TEST_F(ReportCommandTest, LabelsOfOneMomentShareAMarkAndKeepClearOfTheCurves) {
   ASSERT_EQ(0, made.status) << made.err;
   const Picture picture = ReadPng(folder.Path("both.png"));
 
-  const ChartLayout layout = ReportChartLayout(Report(UnitSystem::Metric), kA4Page);
+  const ChartLayout layout = ReportChartLayout(Report(UnitSystem::Metric), kA4Page, PageTextMeasure());
   std::vector<std::string> texts;
   for (const ChartLabel& label : layout.labels) texts.push_back(label.text);
   for (const char* text : {"launch", "burn-out", "lines A and B", "landing"}) {

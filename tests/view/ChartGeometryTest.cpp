@@ -9,10 +9,10 @@
 #include <tuple>
 #include <vector>
 
-#include "view/cairo/ChartLayout.h"
-#include "view/cairo/ChartScale.h"
-#include "view/cairo/FlightCharts.h"
-#include "view/cairo/LabelPlacement.h"
+#include "view/page/ChartLayout.h"
+#include "view/page/ChartScale.h"
+#include "view/page/FlightCharts.h"
+#include "view/page/LabelPlacement.h"
 
 namespace {
 

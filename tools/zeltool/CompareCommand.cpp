@@ -1,5 +1,5 @@
-// zeltool compare, native builds only (cairo): up to eight flights' altitudes
-// above their launch sites, from their launches, on one page.
+// zeltool compare: up to eight flights' altitudes above their launch sites,
+// from their launches, on one page.
 #include <string>
 #include <vector>
 
@@ -7,12 +7,11 @@
 #include "tools/zeltool/CommandTable.h"
 #include "tools/zeltool/FileFlight.h"
 #include "tools/zeltool/PageArgs.h"
-#include "view/cairo/ComparisonPage.h"
-#include "view/cairo/FlightCharts.h"
+#include "view/page/PageFiles.h"
 
 namespace {
 
-const char kCompareUsage[] = "compare OUT.pdf|OUT.png|OUT.svg FLIGHT... [--units m|ft]";
+const std::string kCompareUsage = "compare " + PageOutputWords() + " FLIGHT... [--units m|ft]";
 
 struct FlightWord {
   std::wstring file;
@@ -74,7 +73,7 @@ int RunCompare(const ZeltoolArgs& args, ZeltoolIo& io) {
   }
   ComparisonContent comparison;
   if (!ReadComparison(request, comparison, io)) return kZeltoolFailure;
-  const auto write = [&](std::ostream& out) { return WriteComparison(comparison, request.format, out); };
+  const auto write = [&](std::ostream& out) { return WriteComparisonPage(comparison, request.format, out); };
   return WritePageFile(request.output, write, io) ? kZeltoolSuccess : kZeltoolFailure;
 }
 

@@ -18,13 +18,36 @@ std::time_t PageTime() {
   return std::time(nullptr);
 }
 
+namespace {
+
+const struct {
+  PageFormat format;
+  const char* extension;
+} kPageExtensions[] = {
+    {PageFormat::Pdf, "pdf"}, {PageFormat::Png, "png"}, {PageFormat::Svg, "svg"}, {PageFormat::Emf, "emf"}};
+
+}  // namespace
+
 bool ParsePageFormat(const std::wstring& output, PageFormat& format) {
   std::wstring extension = std::filesystem::path(output).extension().wstring();
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-  if (extension != L".pdf" && extension != L".png" && extension != L".svg") return false;
-  format = extension == L".pdf" ? PageFormat::Pdf : extension == L".png" ? PageFormat::Png : PageFormat::Svg;
-  return true;
+  for (const auto& known : kPageExtensions) {
+    const std::string name = known.extension;
+    if (WritesPageFormat(known.format) && extension == L"." + std::wstring(name.begin(), name.end())) {
+      format = known.format;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string PageOutputWords() {
+  std::string words;
+  for (const auto& known : kPageExtensions) {
+    if (WritesPageFormat(known.format)) words += std::string(words.empty() ? "" : "|") + "OUT." + known.extension;
+  }
+  return words;
 }
 
 bool WritePageFile(const std::wstring& output, const std::function<bool(std::ostream&)>& write, ZeltoolIo& io) {

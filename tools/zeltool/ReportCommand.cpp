@@ -1,17 +1,17 @@
-// zeltool report, native builds only (cairo): one page for a flyer to print
-// or post, with a flight's chart and statistics, as PDF, PNG or SVG.
+// zeltool report: one page for a flyer to print or post, with a flight's
+// chart and statistics, in the formats this build writes (PDF, PNG or SVG
+// natively; PNG or EMF on Windows).
 #include <string>
 
 #include "tools/zeltool/ArgText.h"
 #include "tools/zeltool/CommandTable.h"
 #include "tools/zeltool/FileFlight.h"
 #include "tools/zeltool/PageArgs.h"
-#include "view/cairo/FlightCharts.h"
-#include "view/cairo/ReportPage.h"
+#include "view/page/PageFiles.h"
 
 namespace {
 
-const char kReportUsage[] = "report FILE.zel OUT.pdf|OUT.png|OUT.svg [--set N] [--units m|ft] [--paper a4|letter]";
+const std::string kReportUsage = "report FILE.zel " + PageOutputWords() + " [--set N] [--units m|ft] [--paper a4|letter]";
 
 struct ReportRequest {
   std::wstring file;
@@ -48,17 +48,16 @@ int RunReport(const ZeltoolArgs& args, ZeltoolIo& io) {
   if (!ParseReportArgs(args, request)) return ZeltoolUsageError(io, kReportUsage);
   FileFlight flight;
   if (!ReadFileFlight(request.file, request.setNumber, flight, io)) return kZeltoolFailure;
-  const ReportContent report{flight.name, flight.comment, PageTime(),
-                             FlightChart(flight.set, flight.stats, request.units),
-                             PageStatRows(flight.stats, request.units)};
-  const auto write = [&](std::ostream& out) { return WriteReport(report, request.paper, request.format, out); };
+  const ReportContent report =
+      ReportOf(flight.name, flight.comment, PageTime(), flight.set, flight.stats, request.units);
+  const auto write = [&](std::ostream& out) { return WriteReportPage(report, request.paper, request.format, out); };
   return WritePageFile(request.output, write, io) ? kZeltoolSuccess : kZeltoolFailure;
 }
 
 const ZeltoolCommandRegistration report{
     {"report", kReportUsage,
      "one page of set N (0 when not given): its altitude and velocity chart with the launch, burn-out, apogee, "
-     "firings, landing and fitted top speed marked, and its statistics; PDF on A4 (default) or letter, PNG at 150 dpi, SVG",
+     "firings, landing and fitted top speed marked, and its statistics; on A4 (default) or letter, a PNG at 150 dpi",
      RunReport}};
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 
-#include <cmath>
-
 #include "view/cairo/CairoHandles.h"
 
 namespace {
@@ -55,13 +53,6 @@ bool WritePng(PageSize page, const std::function<void(cairo_t*)>& paint, std::os
 
 }  // namespace
 
-std::string MadeAtText(std::time_t made) { return TimeText("%Y-%m-%d %H:%M", std::localtime(&made)); }
-
-PixelSize PngSize(PageSize page) {
-  return {static_cast<int>(std::lround(page.width * kPngPixelsPerPoint)),
-          static_cast<int>(std::lround(page.height * kPngPixelsPerPoint))};
-}
-
 bool WritePage(PageFormat format, PageSize page, const PageInfo& info, const std::function<void(cairo_t*)>& paint,
                std::ostream& out) {
   bool written = false;
@@ -74,6 +65,8 @@ bool WritePage(PageFormat format, PageSize page, const PageInfo& info, const std
       break;
     case PageFormat::Svg:
       written = WriteSvg(page, paint, out);
+      break;
+    case PageFormat::Emf:
       break;
   }
   return written && out.good();

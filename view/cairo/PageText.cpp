@@ -1,14 +1,8 @@
 #include "view/cairo/PageText.h"
 
-#include <cmath>
-
-#include "view/cairo/PageOutput.h"
-
 namespace {
 
 constexpr char kFontFamily[] = "Liberation Sans";
-constexpr TextStyle kTitleText{18.0, true, {0, 0, 0}};
-constexpr TextStyle kMadeAtText{8.5, false, {90, 90, 90}};
 
 double Points(int pangoUnits) { return static_cast<double>(pangoUnits) / PANGO_SCALE; }
 
@@ -41,11 +35,15 @@ PangoRectangle LogicalBox(PangoLayout* layout) {
   return logical;
 }
 
-// Draws `layout` with its logical box's left edge at `left` and its baseline at `baseline`.
-void ShowLayout(cairo_t* cairo, PangoLayout* layout, Rgb colour, double left, double baseline) {
-  cairo_move_to(cairo, left - Points(LogicalBox(layout).x), baseline - Points(pango_layout_get_baseline(layout)));
-  SetColour(cairo, colour);
-  pango_cairo_show_layout(cairo, layout);
+struct AttrListUnref {
+  void operator()(PangoAttrList* list) const { pango_attr_list_unref(list); }
+};
+
+// GDI measures a line by its glyphs' advances alone.
+void LeaveUnkerned(PangoLayout* layout) {
+  const std::unique_ptr<PangoAttrList, AttrListUnref> attributes(pango_attr_list_new());
+  pango_attr_list_insert(attributes.get(), pango_attr_font_features_new("kern 0, liga 0, clig 0"));
+  pango_layout_set_attributes(layout, attributes.get());
 }
 
 }  // namespace
@@ -62,6 +60,7 @@ PangoLayoutHandle PageTextLayout(PangoContext* context, const std::string& text,
   PangoLayoutHandle layout(pango_layout_new(context));
   SetFont(layout.get(), style);
   pango_layout_set_single_paragraph_mode(layout.get(), TRUE);
+  LeaveUnkerned(layout.get());
   pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
   // Only a cut text gets a width: one that fits keeps its natural box, where
   // a width would align a right-to-left line to the width's far end.
@@ -82,31 +81,8 @@ void SetColour(cairo_t* cairo, Rgb colour) {
   cairo_set_source_rgb(cairo, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0);
 }
 
-void ShowText(cairo_t* cairo, const TextStyle& style, double x, double baseline, const std::string& text,
-              TextAlign align, double maxWidth) {
-  const PangoContextHandle context = PageTextContext(cairo);
-  const PangoLayoutHandle layout = PageTextLayout(context.get(), text, style, maxWidth);
-  const double width = Points(LogicalBox(layout.get()).width);
-  const double share = align == TextAlign::Left ? 0.0 : align == TextAlign::Centre ? 0.5 : 1.0;
-  ShowLayout(cairo, layout.get(), style.colour, x - share * width, baseline);
-}
-
-void ShowTextFrom(cairo_t* cairo, const TextStyle& style, double left, double top, const std::string& text) {
-  const PangoContextHandle context = PageTextContext(cairo);
-  const PangoLayoutHandle layout = PageTextLayout(context.get(), text, style);
-  ShowLayout(cairo, layout.get(), style.colour, left, top + Points(pango_layout_get_baseline(layout.get())));
-}
-
-void ShowTextUpward(cairo_t* cairo, const TextStyle& style, double x, double y, const std::string& text) {
-  cairo_save(cairo);
-  cairo_translate(cairo, x, y);
-  cairo_rotate(cairo, -M_PI / 2.0);
-  ShowText(cairo, style, 0.0, 0.0, text, TextAlign::Centre);
-  cairo_restore(cairo);
-}
-
-void ShowPageTitle(cairo_t* cairo, double left, double right, double baseline, const std::string& title,
-                   std::time_t made) {
-  ShowText(cairo, kTitleText, left, baseline, title);
-  ShowText(cairo, kMadeAtText, right, baseline, "made " + MadeAtText(made), TextAlign::Right);
+void ShowLayout(cairo_t* cairo, PangoLayout* layout, Rgb colour, double left, double baseline) {
+  cairo_move_to(cairo, left - Points(LogicalBox(layout).x), baseline - Points(pango_layout_get_baseline(layout)));
+  SetColour(cairo, colour);
+  pango_cairo_show_layout(cairo, layout);
 }

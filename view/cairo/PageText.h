@@ -2,17 +2,18 @@
 // Text on a page, shaped by Pango and placed in points: Liberation Sans
 // (Arial's metric twin, as the program's graph prints) first, and for any
 // character it lacks a font fontconfig finds that has it; right-to-left
-// scripts read right to left. Texts must be well-formed UTF-8. Native builds
-// only (cairo, Pango).
+// scripts read right to left. Glyphs stand at their fonts' own advances,
+// without kerning, as GDI measures them on Windows, so both painters lay a
+// page out alike. Texts must be well-formed UTF-8. Native builds only
+// (cairo, Pango).
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
-#include <ctime>
 #include <memory>
 #include <string>
 
 #include "view/PixelColour.h"
-#include "view/cairo/TextMeasure.h"
+#include "view/page/TextMeasure.h"
 
 struct GObjectUnref {
   void operator()(void* object) const { g_object_unref(object); }
@@ -31,7 +32,7 @@ PangoContextHandle PageTextContext(cairo_t* cairo);
 PangoLayoutHandle PageTextLayout(PangoContext* context, const std::string& text, const TextStyle& style,
                                  double maxWidth = 0.0);
 
-// Measures as ShowText draws.
+// Measures as view/cairo/CairoCanvas draws.
 class PageTextMeasure : public TextMeasure {
  public:
   PageTextMeasure() : context_(PageTextContext(nullptr)) {}
@@ -43,21 +44,5 @@ class PageTextMeasure : public TextMeasure {
 
 void SetColour(cairo_t* cairo, Rgb colour);
 
-enum class TextAlign { Left, Centre, Right };
-
-// `text` in `style` with its baseline at `baseline`, starting, centred or
-// ending at `x`; cut to `maxWidth` when that is above 0.
-void ShowText(cairo_t* cairo, const TextStyle& style, double x, double baseline, const std::string& text,
-              TextAlign align = TextAlign::Left, double maxWidth = 0.0);
-
-// `text` with the top-left corner of its logical box at (left, top), as a
-// layout placed it.
-void ShowTextFrom(cairo_t* cairo, const TextStyle& style, double left, double top, const std::string& text);
-
-// `text` reading upward, its baseline at x, centred on y: a value axis' title.
-void ShowTextUpward(cairo_t* cairo, const TextStyle& style, double x, double y, const std::string& text);
-
-// A page's first line: its title at `left`, and when it was made ending at
-// `right`, on one baseline.
-void ShowPageTitle(cairo_t* cairo, double left, double right, double baseline, const std::string& title,
-                   std::time_t made);
+// Draws `layout` with its logical box's left edge at `left` and its baseline at `baseline`.
+void ShowLayout(cairo_t* cairo, PangoLayout* layout, Rgb colour, double left, double baseline);

@@ -1,4 +1,4 @@
-#include "view/cairo/LabelPlacement.h"
+#include "view/page/LabelPlacement.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,7 @@
-#include "view/cairo/ComparisonPage.h"
+#include "view/page/ComparisonPage.h"
 
-#include "view/cairo/ChartPainter.h"
-#include "view/cairo/PageText.h"
-#include "view/cairo/TableColumns.h"
+#include "view/page/ChartPainter.h"
+#include "view/page/TableColumns.h"
 
 namespace {
 
@@ -29,44 +28,37 @@ std::vector<std::string> LegendCells(const ComparedFlight& flight) {
   return {flight.name, flight.apogee, flight.flightTime, flight.topSpeed, comment};
 }
 
-void PaintLegend(cairo_t* cairo, const ComparisonContent& comparison, const PageBox& legend) {
+void PaintLegend(PageCanvas& canvas, const ComparisonContent& comparison, const PageBox& legend) {
   const std::vector<ComparedFlight>& flights = comparison.flights;
   std::vector<std::vector<std::string>> rows;
   for (const ComparedFlight& flight : flights) rows.push_back(LegendCells(flight));
   const std::vector<double> lefts =
-      ColumnLefts(rows, kLegendText, PageTextMeasure(), legend.left + kSwatchLength + kColumnGap, kColumnGap);
+      ColumnLefts(rows, kLegendText, canvas.Measure(), legend.left + kSwatchLength + kColumnGap, kColumnGap);
   for (size_t i = 0; i < flights.size(); ++i) {
     const double baseline = legend.top + kLegendPitch * static_cast<double>(i + 1) - 4.0;
-    SetColour(cairo, comparison.chart.curves[i].colour);
-    cairo_set_line_width(cairo, kSwatchWidth);
-    cairo_move_to(cairo, legend.left, baseline - 3.5);
-    cairo_rel_line_to(cairo, kSwatchLength, 0.0);
-    cairo_stroke(cairo);
+    canvas.StrokeLine({legend.left, baseline - 3.5}, {legend.left + kSwatchLength, baseline - 3.5},
+                      comparison.chart.curves[i].colour, kSwatchWidth);
     for (size_t column = 0; column + 1 < lefts.size(); ++column) {
-      ShowText(cairo, kLegendText, lefts[column], baseline, rows[i][column]);
+      canvas.ShowText(kLegendText, lefts[column], baseline, rows[i][column]);
     }
-    const double commentWidth = legend.Right() - lefts.back();
-    ShowText(cairo, kLegendText, lefts.back(), baseline, rows[i].back(), TextAlign::Left, commentWidth);
+    canvas.ShowText(kLegendText, lefts.back(), baseline, rows[i].back(), legend.Right() - lefts.back());
   }
 }
 
 }  // namespace
 
-ChartLayout ComparisonChartLayout(const ComparisonContent& comparison) {
+ChartLayout ComparisonChartLayout(const ComparisonContent& comparison, const TextMeasure& measure) {
   const PageBox content = Content();
   const double top = content.top + kHeaderHeight;
   return LayOutChart(comparison.chart,
                      {content.left, top, content.width, content.Bottom() - LegendHeight(comparison) - kLegendGap - top},
-                     PageTextMeasure());
+                     measure);
 }
 
-bool WriteComparison(const ComparisonContent& comparison, PageFormat format, std::ostream& out) {
+void PaintComparison(PageCanvas& canvas, const ComparisonContent& comparison) {
   const PageBox content = Content();
-  const auto paint = [&](cairo_t* cairo) {
-    ShowPageTitle(cairo, content.left, content.Right(), content.top + 16.0, "Flights compared", comparison.made);
-    PaintChart(cairo, comparison.chart, ComparisonChartLayout(comparison));
-    const double height = LegendHeight(comparison);
-    PaintLegend(cairo, comparison, {content.left, content.Bottom() - height, content.width, height});
-  };
-  return WritePage(format, kComparisonPage, {"Flights compared", comparison.made}, paint, out);
+  ShowPageTitle(canvas, content.left, content.Right(), content.top + 16.0, "Flights compared", comparison.made);
+  PaintChart(canvas, comparison.chart, ComparisonChartLayout(comparison, canvas.Measure()));
+  const double height = LegendHeight(comparison);
+  PaintLegend(canvas, comparison, {content.left, content.Bottom() - height, content.width, height});
 }

@@ -17,7 +17,7 @@
 #include "data/FlightStatRows.h"
 #include "data/FlightStats.h"
 #include "data/StatUnits.h"
-#include "view/cairo/ChartLayout.h"
+#include "view/page/ChartLayout.h"
 
 constexpr Rgb kAltitudeColour{0, 114, 178};  // Okabe-Ito blue
 constexpr Rgb kVelocityColour{213, 94, 0};   // Okabe-Ito vermillion

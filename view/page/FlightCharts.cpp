@@ -1,4 +1,4 @@
-#include "view/cairo/FlightCharts.h"
+#include "view/page/FlightCharts.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,23 +1,21 @@
 #pragma once
 // A chart of curves against time as data: what it plots, where on the page
 // each value lands, and where its labels and legend lie. Portable;
-// view/cairo/ChartPainter draws it, and a test can map a sample to the page
-// and find a label's box exactly as the drawing did.
+// view/page/ChartPainter draws it on any page canvas, and a test can map a
+// sample to the page and find a label's box exactly as the drawing did.
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "view/PixelColour.h"
-#include "view/cairo/ChartScale.h"
-#include "view/cairo/TextMeasure.h"
+#include "view/page/PageGeometry.h"
+#include "view/page/ChartScale.h"
+#include "view/page/TextMeasure.h"
 
-struct ChartPoint {
-  double x = 0.0;  // time, s
-  double y = 0.0;  // in its axis' unit
-};
 
 enum class ChartSide { Left, Right };
 
+// A curve's points are (time in s, value in its axis' unit) until laid out.
 struct ChartCurve {
   std::vector<ChartPoint> points;
   Rgb colour;
@@ -57,17 +55,6 @@ struct ChartSpec {
   std::optional<double> timeEnd;
 };
 
-// A rectangle on the page in points, y growing downward.
-struct PageBox {
-  double left = 0.0;
-  double top = 0.0;
-  double width = 0.0;
-  double height = 0.0;
-
-  double Right() const { return left + width; }
-  double Bottom() const { return top + height; }
-};
-
 constexpr TextStyle kChartLabelText{8.0, false, {0, 0, 0}};
 constexpr TextStyle kChartLegendText{8.5, false, {0, 0, 0}};
 
@@ -103,5 +90,5 @@ struct ChartLayout {
 // `chart` laid out in `box`: room around the plotting area for the ticks'
 // texts, the axes' titles and the legend, round scales that hold every point
 // (to the time axis' end), and labels clear of each other and of the curves
-// (view/cairo/LabelPlacement.h), their texts measured with `measure`.
+// (view/page/LabelPlacement.h), their texts measured with `measure`.
 ChartLayout LayOutChart(const ChartSpec& chart, const PageBox& box, const TextMeasure& measure);

@@ -4,9 +4,8 @@
 // their values, each axis' title in its colour, the legend above the frame,
 // the curves inside the frame, and the marks (rings, cuts) with their
 // labels. The report and the comparison both draw their charts with it.
-// Native builds only (cairo).
-#include <cairo.h>
+// Portable.
+#include "view/page/ChartLayout.h"
+#include "view/page/PageCanvas.h"
 
-#include "view/cairo/ChartLayout.h"
-
-void PaintChart(cairo_t* cairo, const ChartSpec& chart, const ChartLayout& layout);
+void PaintChart(PageCanvas& canvas, const ChartSpec& chart, const ChartLayout& layout);

@@ -1,4 +1,4 @@
-#include "view/cairo/ChartLayout.h"
+#include "view/page/ChartLayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "data/StatUnits.h"
-#include "view/cairo/LabelPlacement.h"
+#include "view/page/LabelPlacement.h"
 
 namespace {
 

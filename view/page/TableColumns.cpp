@@ -1,4 +1,4 @@
-#include "view/cairo/TableColumns.h"
+#include "view/page/TableColumns.h"
 
 #include <algorithm>
 

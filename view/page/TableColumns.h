@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "view/cairo/TextMeasure.h"
+#include "view/page/TextMeasure.h"
 
 // The left edge of each column of `rows` (all of one length): the first at
 // `left`, each next one `gap` past the widest cell before it in `style`. A

@@ -4,7 +4,7 @@
 // launch and its burn-out, an apogee and the line fired for it). Portable.
 #include <vector>
 
-#include "view/cairo/ChartLayout.h"
+#include "view/page/ChartLayout.h"
 
 struct LabelRequest {
   ChartPoint anchor;  // on the page, in points; its mark is a ring of kMarkRadius

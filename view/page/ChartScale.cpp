@@ -1,4 +1,4 @@
-#include "view/cairo/ChartScale.h"
+#include "view/page/ChartScale.h"
 
 #include <algorithm>
 #include <cmath>
