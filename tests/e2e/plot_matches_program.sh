@@ -10,37 +10,7 @@ readonly RED='#FF0000' GREEN='#008000' REQUIRED=0.95
 
 # near_share CHART SHOT HEX: the share of CHART's pixels of that colour that
 # have one of the same colour within 2 pixels in SHOT (0 when CHART has none).
-near_share() {
-  convert "$1" ppm:"$E2E_OUT/chart.ppm" && convert "$2" ppm:"$E2E_OUT/shot.ppm" || return 1
-  python3 - "$E2E_OUT/chart.ppm" "$E2E_OUT/shot.ppm" "$3" <<'PYTHON'
-import sys
-
-def read_ppm(path):
-    """(width, height, rgb bytes) of a binary 8-bit PPM as ImageMagick writes it."""
-    with open(path, "rb") as f:
-        data = f.read()
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        start = at
-        while not data[at:at + 1].isspace():
-            at += 1
-        fields.append(data[start:at])
-    assert fields[0] == b"P6" and fields[3] == b"255", path
-    return int(fields[1]), int(fields[2]), data[at + 1:]
-
-def pixels_of(path, colour):
-    width, height, rgb = read_ppm(path)
-    return {(i % width, i // width) for i in range(width * height) if rgb[3 * i:3 * i + 3] == colour}
-
-colour = bytes.fromhex(sys.argv[3].lstrip("#"))
-chart, shot = pixels_of(sys.argv[1], colour), pixels_of(sys.argv[2], colour)
-reach = [(dx, dy) for dx in range(-2, 3) for dy in range(-2, 3) if dx * dx + dy * dy <= 4]
-near = sum(1 for x, y in chart if any((x + dx, y + dy) in shot for dx, dy in reach))
-print("%.4f" % (near / len(chart) if chart else 0.0))
-PYTHON
-}
+near_share() { python3 "$ZEL_ROOT/tests/e2e/lib/near_share.py" "$@"; }
 
 # The smoothing weights of a selection join the line that says the view was drawn.
 drawn_since_mark() { log_since_mark | grep 'Updating buffer\.$' >/dev/null; }

@@ -1,6 +1,7 @@
 // The pages as files in the native build: cairo writes PDF, PNG and SVG.
 #include "view/cairo/CairoCanvas.h"
 #include "view/cairo/PageOutput.h"
+#include "view/cairo/PageText.h"
 #include "view/page/PageFiles.h"
 
 namespace {
@@ -20,6 +21,11 @@ bool WriteCanvasPage(PageFormat format, PageSize page, const PageInfo& info,
 }  // namespace
 
 bool WritesPageFormat(PageFormat format) { return format != PageFormat::Emf; }
+
+const TextMeasure& PageFileTextMeasure() {
+  static const PageTextMeasure measure;
+  return measure;
+}
 
 bool WriteReportPage(const ReportContent& report, PageSize page, PageFormat format, std::ostream& out) {
   return WriteCanvasPage(format, page, {"Flight report: " + report.flight, report.made},

@@ -13,6 +13,9 @@ enum class PageFormat { Pdf, Png, Svg, Emf };
 // Whether this build writes `format`.
 bool WritesPageFormat(PageFormat format);
 
+// The measure this build's painter lays pages out with.
+const TextMeasure& PageFileTextMeasure();
+
 // A PNG shows the page at 150 pixels per inch, whichever build drew it.
 constexpr double kPngPixelsPerInch = 150.0;
 constexpr double kPngPixelsPerPoint = kPngPixelsPerInch / 72.0;

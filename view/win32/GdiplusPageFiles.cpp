@@ -112,6 +112,11 @@ bool WriteCanvasPage(PageFormat format, PageSize page, const std::wstring& title
 
 bool WritesPageFormat(PageFormat format) { return format == PageFormat::Png || format == PageFormat::Emf; }
 
+const TextMeasure& PageFileTextMeasure() {
+  static const GdiTextMeasure measure;
+  return measure;
+}
+
 bool WriteReportPage(const ReportContent& report, PageSize page, PageFormat format, std::ostream& out) {
   return WriteCanvasPage(format, page, L"Flight report: " + WideFromUtf8(report.flight),
                          [&](PageCanvas& canvas) { PaintReport(canvas, report, page); }, out);
