@@ -194,12 +194,12 @@ bool CCaptureWindow::SaveSetAs(int32_t set) {
 // ---- The strip ----
 
 void CCaptureWindow::RedrawMemoryMap() {
-  MemoryMapColours colours;
   {
+    // Set under the packets' lock: a redraw that read older packets on
+    // another thread can never store its colours after this one's.
     const auto lock = link.LockData();
-    colours = ColourMemoryMap(link.packets, selectedSet);
+    memoryMap.SetColours(ColourMemoryMap(link.packets, selectedSet));
   }
-  memoryMap.SetColours(colours);
   InvalidateRect(Control(IDC_MEMORY_MAP), nullptr, TRUE);
 }
 
