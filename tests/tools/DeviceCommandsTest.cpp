@@ -6,6 +6,7 @@
 #include <functional>
 #include <sstream>
 
+#include "data/DataSetFile.h"
 #include "data/Python3Check.h"
 #include "device/NoDeviceBackend.h"
 #include "sim/FlightMemory.h"
@@ -327,6 +328,98 @@ TEST_F(DeviceCommandsTest, DownloadJsonOfAnyFolderNameIsTakenByAJsonParser) {
                               "[sys.argv[2]])",
                               {folder.Path("summary.json").string(), readAs}))
       << run.out;
+}
+
+// Every command that prints JSON, in its main cases: what it prints is taken
+// by a strict parser (UTF-8, no raw controls, no NaN, nothing after it) and
+// carries an odd text whole; printing nothing goes with a failure.
+TEST_F(DeviceCommandsTest, EveryJsonOutputParsesOrIsEmptyWithAFailure) {
+  const std::string comment = "q\"b\\s\t\x01\x1b\x7f\r\nl\xE9";
+#ifdef _WIN32
+  const std::string odd = "q'b \xC3\xA9";  // Windows names take no quotes, backslashes or controls
+#else
+  const std::string odd = comment;
+#endif
+  const FlightMemory memory = PresetMemory(MemoryPreset::SeveralFlights);
+  DataSetFileContent content;
+  content.packets.assign(memory.begin(), memory.begin() + UsedBlocks(memory));
+  content.comment = comment;
+  std::ostringstream bytes;
+  ASSERT_TRUE(WriteDataSetFile(bytes, content));
+  const std::wstring base = folder.Path().wstring() + L"/";
+  const std::wstring good = base + L"flight.zel", oddName = base + WideArg(odd), damaged = base + L"damaged.zel";
+  WriteFileBytes(ArgPath(good), bytes.str());
+  WriteFileBytes(ArgPath(oddName), bytes.str());
+  WriteFileBytes(ArgPath(damaged), bytes.str().substr(0, bytes.str().size() / 2));
+  WriteFileBytes(folder.Path("plain"), "not a folder");
+  std::filesystem::create_directories(folder.Path("unwritable") / "flight-2.zel");
+  int secondStart = 1;
+  while (!memory[secondStart].IsStart()) ++secondStart;
+
+  std::shared_ptr<SimInterface> device;
+  const auto none = [] {};
+  const auto plug = [&](int removedAtTransfer) {
+    return [&, removedAtTransfer] {
+      device = Plug(MemoryPreset::SeveralFlights);
+      if (removedAtTransfer >= 0) device->SetRemovedAtTransfer(removedAtTransfer);
+    };
+  };
+  const struct {
+    const char* name;
+    std::function<void()> setUp;
+    ZeltoolArgs args;
+    int status;
+    std::string carries;  // bytes whose text (U+FFFD for each stray byte) a string of the output holds
+  } cases[] = {
+      {"devices", plug(-1), {L"devices", L"--json"}, 0, ""},
+      {"devices, none", none, {L"devices", L"--json"}, 1, ""},
+      {"settings", plug(-1), {L"settings", L"--json"}, 0, ""},
+      {"settings, none", none, {L"settings", L"--json"}, 1, ""},
+      {"settings, pulled out", plug(kConnectTransfers + 5), {L"settings", L"--json"}, 1, ""},
+      {"download", plug(-1), {L"download", base + L"whole", L"--json", L"--csv"}, 0, ""},
+      {"download, none", none, {L"download", base + L"none", L"--json"}, 1, ""},
+      {"download, cut in the first block", plug(FirstTransferOfBlock(0) + 10), {L"download", base + L"cut0", L"--json"},
+       1, ""},
+      {"download, cut in the second flight", plug(FirstTransferOfBlock(secondStart + 1) + 10),
+       {L"download", base + L"cut1", L"--json"}, 1, ""},
+      {"download, a file cannot be written", plug(-1), {L"download", base + L"unwritable", L"--json", L"--overwrite"},
+       1, ""},
+      {"download, odd folder name", plug(-1), {L"download", oddName + L"-out", L"--json"}, 0, odd},
+      {"download, folder is a file", plug(-1), {L"download", base + L"plain", L"--json"}, 1, ""},
+      {"stats, odd comment", none, {L"stats", good, L"--format", L"json"}, 0, comment},
+      {"stats, odd file name", none, {L"stats", oddName, L"--format", L"json"}, 0, odd},
+      {"stats, damaged", none, {L"stats", damaged, L"--format", L"json"}, 1, ""},
+      {"stats, missing", none, {L"stats", base + L"missing.zel", L"--format", L"json"}, 1, ""},
+      {"stats, good beside damaged and missing",
+       none, {L"stats", damaged, good, base + L"missing.zel", L"--format", L"json"}, 1, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.setUp();
+    const ToolRun run = Run(c.args);
+    if (device) device->Remove();
+    device.reset();
+    EXPECT_EQ(c.status, run.status) << run.err;
+    if (run.out.empty()) {
+      EXPECT_NE(0, run.status);
+      continue;
+    }
+    if (!HavePython3()) continue;
+    WriteFileBytes(folder.Path("out.json"), run.out);
+    WriteFileBytes(folder.Path("carries"), c.carries);
+    EXPECT_TRUE(Python3Succeeds(
+        "import json, sys\n"
+        "def constant(name): raise ValueError(name)\n"
+        "def strings(value):\n"
+        "  if isinstance(value, dict): value = list(value.values())\n"
+        "  if isinstance(value, list): return [s for item in value for s in strings(item)]\n"
+        "  return [value] if isinstance(value, str) else []\n"
+        "doc = json.loads(open(sys.argv[1], 'rb').read().decode('utf-8'), parse_constant=constant)\n"
+        "carries = open(sys.argv[2], 'rb').read().decode('utf-8', 'replace')\n"
+        "sys.exit(bool(carries) and not any(carries in s for s in strings(doc)))\n",
+        {folder.Path("out.json").string(), folder.Path("carries").string()}))
+        << run.out;
+  }
 }
 
 // Each failure before the data: one line, status 1, nothing written, for both
