@@ -4,6 +4,8 @@
 
 #include <ctime>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "data/SafeFileWriter.h"
 #include "dialogs/ReportFileTypes.h"
@@ -11,7 +13,6 @@
 #include "dialogs/ReportRows.h"
 #include "dialogs/win32/Clipboard.h"
 #include "dialogs/win32/StatsList.h"
-#include "dialogs/win32/ToolDialog.h"
 #include "prompts/win32/FileDialog.h"
 #include "prompts/win32/Printers.h"
 #include "resources/FlightReportIds.h"
@@ -41,6 +42,11 @@ RECT RectIn(HWND dialog, HWND control) {
   return bounds;
 }
 
+// `rect`'s size with its corner at (left, top).
+PixelBox MovedTo(const RECT& rect, LONG left, LONG top) {
+  return {left, top, left + rect.right - rect.left, top + rect.bottom - rect.top};
+}
+
 bool WritePageFile(const ReportContent& report, const ReportTarget& target) {
   SafeFileWriter writer(target.path);
   const PageFormat format = target.kind == ReportFileKind::Png ? PageFormat::Png : PageFormat::Emf;
@@ -63,14 +69,14 @@ INT_PTR CFlightReportWindow::HandleMessage(HWND window, UINT message, WPARAM wPa
       OnInitDialog();
       return TRUE;
     case WM_SIZE:
-      if (layout_) ArrangePanes();
+      if (layout_) Arrange();
       return TRUE;
     case WM_DPICHANGED:
       PostMessageW(hwnd, kRefitMessage, 0, 0);
       break;
     case kRefitMessage:
       list_->FitColumns();
-      ArrangePanes();
+      Arrange();
       return TRUE;
     case WM_DRAWITEM:
       if (wParam != IDC_REPORT_PAGE) break;
@@ -97,15 +103,11 @@ INT_PTR CFlightReportWindow::HandleMessage(HWND window, UINT message, WPARAM wPa
   return HandleCommonMessage(window, message, wParam, lParam);
 }
 
-// The buttons follow the bottom edge; the page and the rows share the rest (ArrangePanes).
+// The layout keeps the dialog from being made smaller than it opened.
 void CFlightReportWindow::OnInitDialog() {
   list_ = std::make_unique<StatsList>(Control(IDC_REPORT_ROWS), rows_);
   layout_ = std::make_unique<DialogLayout>(OuterWidth(), OuterHeight(), 0, 0);
-  for (const int id : {IDC_REPORT_COPY, IDC_REPORT_SAVE, IDC_REPORT_PRINT}) {
-    layout_->AddAnchor(Control(id), anchoring::kFollowsBottom);
-  }
-  layout_->AddAnchor(Control(IDC_CLOSE), anchoring::kFollowsCorner);
-  ArrangePanes();
+  Arrange();
 }
 
 // Escape reaches a dialog as IDCANCEL.
@@ -134,22 +136,32 @@ void CFlightReportWindow::OnListKey(WORD key) {
   if (key == 'C' && GetKeyState(VK_CONTROL) < 0) CopyRows();
 }
 
-// The room above the buttons. Both are drawn afresh where they land: bits
-// copied from where they were would show the other's picture.
-void CFlightReportWindow::ArrangePanes() {
-  const HWND list = Control(IDC_REPORT_ROWS);
-  const HWND page = Control(IDC_REPORT_PAGE);
+// The buttons along the bottom edge, Close at the right, and the page and
+// the rows in the room above them, all placed from the client's size alone:
+// a dialog larger than the screen opens cut to it, its controls where the
+// template put them for its whole size. Each is drawn afresh where it lands:
+// bits copied from where it was would show another's picture.
+void CFlightReportWindow::Arrange() {
   RECT client{};
   GetClientRect(hwnd, &client);
   const SIZE margin = Margin(hwnd);
-  const LONG buttonsTop = RectIn(hwnd, Control(IDC_REPORT_COPY)).top;
+  const RECT close = RectIn(hwnd, Control(IDC_CLOSE));
+  const LONG buttonsTop = client.bottom - margin.cy - (close.bottom - close.top);
   const PixelBox room{margin.cx, margin.cy, client.right - margin.cx, buttonsTop - margin.cy};
   const SIZE rows = list_->WantedSize();
   const ReportPanes panes = ArrangeReportPanes(room, kShownPage.width, kShownPage.height, margin.cx, rows.cx, rows.cy);
-  HDWP positions = BeginDeferWindowPos(2);
-  for (const auto& [control, box] : {std::pair{page, panes.page}, std::pair{list, panes.rows}}) {
+  std::vector<std::pair<int, PixelBox>> places{
+      {IDC_REPORT_PAGE, panes.page},
+      {IDC_REPORT_ROWS, panes.rows},
+      {IDC_CLOSE, MovedTo(close, client.right - margin.cx - (close.right - close.left), buttonsTop)}};
+  for (const int id : {IDC_REPORT_COPY, IDC_REPORT_SAVE, IDC_REPORT_PRINT}) {
+    const RECT button = RectIn(hwnd, Control(id));
+    places.emplace_back(id, MovedTo(button, button.left, buttonsTop));
+  }
+  HDWP positions = BeginDeferWindowPos(static_cast<int>(places.size()));
+  for (const auto& [id, box] : places) {
     if (positions == nullptr) break;
-    positions = DeferWindowPos(positions, control, nullptr, box.left, box.top, box.right - box.left,
+    positions = DeferWindowPos(positions, Control(id), nullptr, box.left, box.top, box.right - box.left,
                                box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   }
   if (positions != nullptr) EndDeferWindowPos(positions);

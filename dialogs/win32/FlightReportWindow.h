@@ -30,7 +30,7 @@ class CFlightReportWindow : public CBaseWindow {
   void OnInitDialog();
   void OnCommand(int id);
   void OnListKey(WORD key);
-  void ArrangePanes();
+  void Arrange();
   void CopyRows();
   void SaveReport();
   void PrintOnPrinter();
