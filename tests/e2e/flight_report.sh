@@ -4,13 +4,17 @@
 # are those zeltool.exe stats prints for the set, Copy puts them on the
 # clipboard as tab-separated lines, Save... writes the page zeltool.exe report
 # draws (PNG, EMF) whole or not at all, Print... says when there is no
-# printer; the page and the rows share the dialog beside or below each other
-# as its shape asks; and every button is reached from the keyboard alone.
+# printer; the page names the set by its file, or as a download once Download
+# Data read the altimeter; the page and the rows share the dialog beside or
+# below each other as its shape asks; and every button is reached from the
+# keyboard alone.
 set -uo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
 
 readonly MAIN="ZEL USB 1.41" DIALOG="Flight Report" SAVE_DIALOG="Save flight report"
-readonly FLIGHT_REPORT=40017
+readonly DOWNLOAD="Download Data" SIM="Simulated altimeter"
+readonly FLIGHT_REPORT=40017 DOWNLOAD_DATA=40006
+readonly STATUS=1003 READ_DATA=1006 SIM_MEMORY=1110 MEMORY_THREE=2
 readonly ROWS=1050 PAGE=1051 COPY=1052 SAVE=1053 PRINT=1054 CLOSE=1004
 readonly TAB=9 ESCAPE=27 ALT=18 DOWN=40
 readonly ALTITUDE='#0072B2' VELOCITY='#D55E00' GREY_TEXT='#808080'
@@ -84,6 +88,10 @@ check "... and its velocity curve too" curves_alike "$saved/report.png" "$E2E_OU
 save_as "$saved/report.emf"
 check "Save... as .emf writes an enhanced metafile" wait_for_file "$saved/report.emf"
 check "... with its signature" [ "$(od -An -c -j 40 -N 4 "$saved/report.emf" | tr -d ' ')" = "EMF" ]
+# page_says EMF LINE: one of the page's texts is that whole line.
+page_says() { strings -el "$1" | grep -xF -- "$2" >/dev/null; }
+check "... whose page names the set by its file" page_says "$saved/report.emf" "sample-flight.zel, set 0"
+check "... and gives its comment" page_says "$saved/report.emf" "Club launch, field A"
 save_as "$saved/missing/report.png"
 check "a save into a folder that does not exist says so" [ "$(zel_drive message-box ok)" = "$SAVE_FAILED" ]
 check "... and leaves no file behind" [ "$(cd "$saved" && echo *)" = "report.emf report.png" ]
@@ -133,5 +141,23 @@ check "Alt+P prints" [ "$(zel_drive message-box ok)" = "$NO_PRINTER" ]
 check "Escape closes the dialog" zel_drive type "$DIALOG" $ESCAPE
 check "... at once" zel_drive wait-closed "$DIALOG"
 
+zel_exit_program
+
+# ---- A set downloaded over the file's is named as a download ----
+check "the demonstration program starts" e2e_start_program "$ZEL_BUILD/mingw/app/zelusb-demo.exe"
+zel_drive wait-line "$SIM" 1104 "Plugged in: application mode, firmware 1.41" >/dev/null
+zel_drive choose "$SIM" $SIM_MEMORY $MEMORY_THREE
+zel_open_file "$sample" && wait_for_log "Loaded data set."
+zel_drive menu $DOWNLOAD_DATA
+zel_drive wait-line "$DOWNLOAD" $STATUS "Device Connected." >/dev/null
+zel_drive press "$DOWNLOAD" $READ_DATA
+check "Download Data reads the altimeter" zel_drive wait-line "$DOWNLOAD" $STATUS "Data read successfully."
+zel_drive close-window "$DOWNLOAD" && zel_drive wait-closed "$DOWNLOAD"
+wait_for_log "Selected Set: -1"
+zel_drive menu $FLIGHT_REPORT
+save_as "$saved/downloaded.emf"
+check "the report of a downloaded set" wait_for_file "$saved/downloaded.emf"
+check "... names it as a download" page_says "$saved/downloaded.emf" "altimeter download, set 0"
+zel_drive close-window "$DIALOG" && zel_drive wait-closed "$DIALOG"
 zel_exit_program
 e2e_finish
