@@ -32,6 +32,7 @@
 #define IDD_UPDATE_FIRMWARE 102
 #define IDD_ABOUT 103
 #define IDD_CONTROL_OPTIONS 104
+#define IDD_FLIGHT_REPORT 105
 
 /* Controls of Download Data (and the ids every tool dialog shares) */
 #define IDC_SAVE_SELECTED 1002
@@ -59,3 +60,4 @@
 #define IDM_UPDATE_FIRMWARE 40011
 #define IDM_CONTROL_DEVICE 40014
 #define IDM_EXPORT_XML 40016
+#define IDM_FLIGHT_REPORT 40017

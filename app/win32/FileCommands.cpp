@@ -4,6 +4,8 @@
 
 #include "base/DebugLog.h"
 #include "app/win32/Application.h"
+#include "app/win32/DisplayedFlight.h"
+#include "dialogs/win32/FlightReportWindow.h"
 #include "prompts/win32/FileDialog.h"
 #include "prompts/win32/MessageBoxes.h"
 #include "device/AltimeterLink.h"
@@ -62,6 +64,7 @@ bool LoadDataSetFile(const std::wstring& path) {
   AltimeterLink& link = ProgramLink();
   if (!link.LoadDataSet(path)) return false;
   DebugLog << "Loaded data set." << std::endl;
+  SetsCameFromFile(path);
   link.SelectDataSet(0);
   RefreshGraph();
   return true;
@@ -70,3 +73,13 @@ bool LoadDataSetFile(const std::wstring& path) {
 bool ExportCsvCommand(HWND owner) { return ExportCommand(owner, kCsvExport); }
 
 bool ExportXmlCommand(HWND owner) { return ExportCommand(owner, kXmlExport); }
+
+void FlightReportCommand(HWND owner) {
+  AltimeterLink& link = ProgramLink();
+  if (DisplaysNothing(link)) return;
+  const DisplayedFlight flight = DisplayedFlightOf(link);
+  CFlightReportWindow dialog(flight.name, flight.comment, flight.set);
+  dialog.ShowModal(owner);
+}
+
+bool SetIsDisplayed() { return !DisplaysNothing(ProgramLink()); }

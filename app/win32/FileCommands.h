@@ -16,3 +16,7 @@ void OpenDataSetFile(HWND owner, const std::wstring& path);
 // could not be written; true when written or cancelled.
 bool ExportCsvCommand(HWND owner);
 bool ExportXmlCommand(HWND owner);
+// Flight Report over the displayed set; nothing at all when nothing is displayed.
+void FlightReportCommand(HWND owner);
+// Whether a set is displayed, which the commands on it need.
+bool SetIsDisplayed();

@@ -169,6 +169,11 @@ LRESULT OnCopyData(HWND window, const COPYDATASTRUCT& data) {
   return TRUE;
 }
 
+// The commands on the displayed set are offered only while one is displayed.
+void OnInitMenuPopup(HMENU menu) {
+  EnableMenuItem(menu, IDM_FLIGHT_REPORT, MF_BYCOMMAND | (SetIsDisplayed() ? MF_ENABLED : MF_GRAYED));
+}
+
 bool ConfirmClose(HWND window) { return ShowMessageBox(window, IDS_ARE_YOU_SURE, MB_YESNO | MB_ICONWARNING) != IDNO; }
 
 void OnCommand(HWND window, WPARAM command) {
@@ -181,6 +186,9 @@ void OnCommand(HWND window, WPARAM command) {
       break;
     case IDM_EXPORT_XML:
       ExportXmlCommand(window);
+      break;
+    case IDM_FLIGHT_REPORT:
+      FlightReportCommand(window);
       break;
     case IDM_EXIT:
       SendMessageW(window, WM_CLOSE, 0, 0);
@@ -276,6 +284,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       break;
     case WM_COMMAND:
       OnCommand(window, wParam);
+      break;
+    case WM_INITMENUPOPUP:
+      OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
       break;
     case WM_COPYDATA:
       return OnCopyData(window, *reinterpret_cast<const COPYDATASTRUCT*>(lParam));

@@ -1,6 +1,10 @@
 #include "app/win32/ToolCommands.h"
 
+#include <cstring>
+#include <vector>
+
 #include "app/win32/Application.h"
+#include "app/win32/DisplayedFlight.h"
 #include "base/DebugLog.h"
 #include "device/AltimeterLink.h"
 #include "dialogs/win32/AboutWindow.h"
@@ -11,6 +15,15 @@
 #include "view/win32/Graph.h"
 
 namespace {
+
+std::vector<DataPacket> PacketsOf(const AltimeterLink& link) {
+  const auto data = link.LockData();
+  return link.packets;
+}
+
+bool SamePackets(const std::vector<DataPacket>& a, const std::vector<DataPacket>& b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(DataPacket)) == 0);
+}
 
 // A dialog over the program's link, shown modally and gone when it ends.
 template <typename Dialog>
@@ -23,8 +36,11 @@ void ShowDialog(HWND owner) {
 
 void DownloadDataCommand(HWND owner) {
   AltimeterLink& link = ProgramLink();
+  const std::vector<DataPacket> before = PacketsOf(link);
   CCaptureWindow dialog(link);
   dialog.ShowModal(owner);
+  // Sets read again from the altimeter are no longer the file's, even when only some were read.
+  if (!SamePackets(before, PacketsOf(link))) SetsCameFromAltimeter();
   const int32_t chosen = dialog.GetSelectedSet();
   DebugLog << "Selected Set: " << chosen << std::endl;
   link.SelectDataSet(chosen < 0 ? 0 : chosen);

@@ -37,3 +37,28 @@ class LoadedIcon {
  private:
   HICON icon_;
 };
+
+// A picture compatible with a device context, selected into a memory device
+// context of its own: drawn off screen, then copied to the screen whole.
+class MemoryBitmap {
+ public:
+  MemoryBitmap(HDC reference, int width, int height)
+      : dc_(CreateCompatibleDC(reference)), bitmap_(CreateCompatibleBitmap(reference, width, height)) {
+    if (dc_ && bitmap_) previous_ = SelectObject(dc_, bitmap_);
+  }
+  ~MemoryBitmap() {
+    if (previous_) SelectObject(dc_, previous_);
+    if (bitmap_) DeleteObject(bitmap_);
+    if (dc_) DeleteDC(dc_);
+  }
+  MemoryBitmap(const MemoryBitmap&) = delete;
+  MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+
+  bool Ready() const { return previous_ != nullptr; }
+  HDC Dc() const { return dc_; }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ previous_ = nullptr;
+};

@@ -37,8 +37,15 @@ bool AskOpenPath(HWND owner, const FileDialogSetup& setup, std::wstring& path) {
 }
 
 bool AskSavePath(HWND owner, const FileDialogSetup& setup, std::wstring& path) {
+  int filterIndex = 0;
+  return AskSavePathAndType(owner, setup, path, filterIndex);
+}
+
+bool AskSavePathAndType(HWND owner, const FileDialogSetup& setup, std::wstring& path, int& filterIndex) {
   std::vector<wchar_t> buffer(kPathCapacity, L'\0');
   OPENFILENAMEW record = DialogRecord(owner, setup, buffer);
   record.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-  return Chosen(GetSaveFileNameW(&record), buffer, path);
+  if (!Chosen(GetSaveFileNameW(&record), buffer, path)) return false;
+  filterIndex = static_cast<int>(record.nFilterIndex);
+  return true;
 }

@@ -15,3 +15,5 @@ struct FileDialogSetup {
 bool AskOpenPath(HWND owner, const FileDialogSetup& setup, std::wstring& path);
 // Asks before overwriting an existing file.
 bool AskSavePath(HWND owner, const FileDialogSetup& setup, std::wstring& path);
+// As AskSavePath; `filterIndex` receives the file type chosen, from 1.
+bool AskSavePathAndType(HWND owner, const FileDialogSetup& setup, std::wstring& path, int& filterIndex);

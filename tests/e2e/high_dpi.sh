@@ -15,7 +15,7 @@ source "$(dirname "$0")/lib/e2e.sh"
 
 readonly RED='#FF0000' GREEN='#008000' BLUE='#0000FF'
 readonly DIALOGS=("40006 Download Data" "40007 Program Chip" "40014 Control Options" "40011 Update Firmware"
-  "40010 About")
+  "40010 About" "40017 Flight Report")
 
 make_samples
 sample=$E2E_OUT/samples/sample-flight.zel

@@ -84,6 +84,14 @@ bool AwaitLine(HWND control, const std::wstring& line) {
   }
 }
 
+void AddKeyPress(std::vector<INPUT>& keys, int virtualKey, bool up) {
+  INPUT key{};
+  key.type = INPUT_KEYBOARD;
+  key.ki.wVk = static_cast<WORD>(virtualKey);
+  key.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  keys.push_back(key);
+}
+
 // Posted: the button may open a modal box.
 void PostClick(HWND button) {
   PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
@@ -252,7 +260,8 @@ int EndSessionCommand(const DriverArgs& args) {
              : Fail("the window did not handle it in time");
 }
 
-// As the keyboard types them: to the window in front, to its focused control.
+// As the keyboard types them: to the window in front, to its focused control;
+// "A+B" holds A while B is typed.
 int TypeCommand(const DriverArgs& args) {
   const HWND window = Window(args[0]);
   if (!window) return Fail("no such window");
@@ -262,12 +271,16 @@ int TypeCommand(const DriverArgs& args) {
   }
   std::vector<INPUT> keys;
   for (size_t i = 1; i < args.size(); ++i) {
-    INPUT key{};
-    key.type = INPUT_KEYBOARD;
-    key.ki.wVk = static_cast<WORD>(Number(args[i]));
-    keys.push_back(key);
-    key.ki.dwFlags = KEYEVENTF_KEYUP;
-    keys.push_back(key);
+    const size_t plus = args[i].find(L'+');
+    if (plus == std::wstring::npos) {
+      AddKeyPress(keys, Number(args[i]), false);
+      AddKeyPress(keys, Number(args[i]), true);
+    } else {
+      AddKeyPress(keys, Number(args[i].substr(0, plus)), false);
+      AddKeyPress(keys, Number(args[i].substr(plus + 1)), false);
+      AddKeyPress(keys, Number(args[i].substr(plus + 1)), true);
+      AddKeyPress(keys, Number(args[i].substr(0, plus)), true);
+    }
   }
   const UINT sent = SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
   return sent == keys.size() ? 0 : Fail("the keys were not sent");

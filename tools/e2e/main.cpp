@@ -54,7 +54,9 @@
 //   zeldrive end-session CAPTION        tells a window the session ends now, as a forced log-off does
 //   zeldrive type CAPTION VK...         brings the window to the front and types those
 //                                       keys as the keyboard does (9 Tab, 32 Space,
-//                                       37 Left, 39 Right, 36 Home, 35 End)
+//                                       37 Left, 39 Right, 36 Home, 35 End); VK+VK
+//                                       holds the first while it types the second
+//                                       (18+67 is Alt+C)
 //   zeldrive focus CAPTION              prints the id of the control holding the focus, 0 none
 //   zeldrive wait-focus CAPTION ID      waits until that control holds the focus
 //   zeldrive close-window CAPTION       asks a window to close
@@ -68,6 +70,11 @@
 //                                       text needs more room than they give it; then
 //                                       "checked N"; fails when any does
 //   zeldrive graph-layout               has the program log its graph's layout; prints its DPI
+//   zeldrive rows CAPTION ID            prints a ListView's rows, one a line, cells
+//                                       joined by tabs
+//   zeldrive clipboard FILE             writes the clipboard's text to FILE as UTF-8,
+//                                       byte for byte
+//   zeldrive empty-clipboard            empties the clipboard
 //
 // Exits 0 on success, 1 when a window did not appear or the command failed, 2
 // on a usage error. Every wait ends after 15 s.
@@ -82,6 +89,7 @@
 #include "tools/e2e/DialogCommands.h"
 #include "tools/e2e/DriverWindows.h"
 #include "tools/e2e/FaultMessage.h"
+#include "tools/e2e/ReadCommands.h"
 #include "view/win32/DrawingFaults.h"
 #include "view/win32/Graph.h"
 
@@ -386,6 +394,8 @@ const std::map<std::wstring, Command> kCommands{
     {L"rect", {2, RectCommand}},         {L"screen-rect", {2, ScreenRectCommand}},
     {L"pixel", {4, PixelCommand}},       {L"clipped-text", {1, ClippedTextCommand}},
     {L"graph-layout", {0, GraphLayout}},
+    {L"rows", {2, RowsCommand}},         {L"clipboard", {1, ClipboardCommand}},
+    {L"empty-clipboard", {0, EmptyClipboardCommand}},
 };
 
 }  // namespace
