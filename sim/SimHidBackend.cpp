@@ -62,12 +62,12 @@ void SimInterface::SetRemovedAtTransfer(int n) {
 
 void SimInterface::SetReplyDelayMs(unsigned ms) {
   std::lock_guard<std::mutex> lock(mutex_);
-  replyDelayMs_ = ms;
+  pacing_.SetReplyDelayMs(ms);
 }
 
 void SimInterface::SetWriteIntervalMs(unsigned ms) {
   std::lock_guard<std::mutex> lock(mutex_);
-  writeIntervalMs_ = ms;
+  pacing_.SetWriteIntervalMs(ms);
 }
 
 void SimInterface::SetActionAtTransfer(int n, std::function<void()> action) {
@@ -177,10 +177,7 @@ bool SimInterface::Write(const uint8_t* buffer, size_t length, const std::atomic
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!StartTransfer() || aborted) return false;
-    // A paced device takes one report per interval from the host too.
-    const Clock::time_point now = Clock::now();
-    taken = std::max(now, nextWriteTaken_);
-    nextWriteTaken_ = taken + std::chrono::milliseconds(writeIntervalMs_);
+    taken = pacing_.TakeHostReport(Clock::now());
     answeringReportTakenAt_ = taken;
   }
   // A sleep may end early where the clock is finer than the sleep (Windows
@@ -195,13 +192,8 @@ void SimInterface::Send(Report report) {
   std::lock_guard<std::mutex> lock(mutex_);
   // The device answers from the moment it took the report, however late this
   // thread woke up to hand it over.
-  const Clock::time_point sent = answeringReportTakenAt_;
-  const Clock::time_point after = outgoing_.empty() ? sent : std::max(sent, outgoing_.back().arrival);
-  const Clock::time_point arrival = after + std::chrono::milliseconds(replyDelayMs_);
+  const Clock::time_point arrival = pacing_.SendReport(answeringReportTakenAt_, model_->AnswersTakeTheirFrame());
   outgoing_.push_back({std::move(report), arrival});
-  if (model_->AnswersTakeTheirFrame()) {
-    nextWriteTaken_ = std::max(nextWriteTaken_, arrival + std::chrono::milliseconds(writeIntervalMs_));
-  }
   arrived_.notify_all();
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "device/HidBackend.h"
+#include "sim/ReportPacing.h"
 
 using Report = std::vector<uint8_t>;
 
@@ -114,9 +115,7 @@ class SimInterface : private ReportSink {
   bool attributesUnreadable_ = false;
   int silentFromRead_ = -1;
   int removedAtTransfer_ = -1;
-  unsigned replyDelayMs_ = 0;
-  unsigned writeIntervalMs_ = 0;
-  Clock::time_point nextWriteTaken_{};
+  ReportPacing pacing_;
   Clock::time_point answeringReportTakenAt_{};  // of the report the model answers now
   int actionAtTransfer_ = -1;
   std::function<void()> transferAction_;
