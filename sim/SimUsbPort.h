@@ -11,21 +11,12 @@
 
 #include "sim/FlightMemory.h"
 #include "sim/OtherHidDevices.h"
+#include "sim/PortAltimeter.h"
 #include "sim/SimAltimeter.h"
 #include "sim/SimBootloader.h"
 #include "sim/SimHidBackend.h"
 
 enum class SimPortMode { Application, Bootloader };
-
-enum class SimFault {
-  None,
-  Silence,             // the device stops answering until it is plugged in again
-  RemovalMidTransfer,  // it is pulled out a few reports into the next operation
-  WrongCode,           // the next operation ends with a completion of the wrong code
-  PressureReadFails,   // the next pressure read is answered with a wrong code, as by a failed sensor
-};
-
-class PortAltimeter;  // the altimeter with the faults only the port arms
 
 class SimUsbPort {
  public:
