@@ -8,6 +8,8 @@
 
 #include "sim/SimAltimeter.h"
 
+enum class SimPortMode { Application, Bootloader };
+
 enum class SimFault {
   None,
   Silence,             // the device stops answering until it is plugged in again

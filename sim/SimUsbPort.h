@@ -16,8 +16,6 @@
 #include "sim/SimBootloader.h"
 #include "sim/SimHidBackend.h"
 
-enum class SimPortMode { Application, Bootloader };
-
 class SimUsbPort {
  public:
   explicit SimUsbPort(SimHidBackend& backend);
