@@ -486,7 +486,10 @@ TEST_F(DeviceCommandsTest, BadCommandLinesGiveTheUsage) {
        {ZeltoolArgs{L"download"}, ZeltoolArgs{L"download", Out(), L"--xml"},
         ZeltoolArgs{L"download", Out(), L"--csv", L"extra"}, ZeltoolArgs{L"download", Out(), L"--json", L"--json"},
         ZeltoolArgs{L"devices", L"x"}, ZeltoolArgs{L"devices", L"--json", L"--json"},
-        ZeltoolArgs{L"settings", L"--all"}, ZeltoolArgs{L"settings", L"--JSON"}}) {
+        ZeltoolArgs{L"settings", L"--all"}, ZeltoolArgs{L"settings", L"--JSON"},
+        ZeltoolArgs{L"settings", L"--inhibit"}, ZeltoolArgs{L"settings", L"--inhibit", L"2.5"},
+        ZeltoolArgs{L"settings", L"--line-a", L"time:"}, ZeltoolArgs{L"settings", L"--line-b", L"main"},
+        ZeltoolArgs{L"settings", L"--line-a", L"apogee", L"--line-a", L"apogee"}}) {
     const ToolRun run = Run(args);
     EXPECT_EQ(2, run.status);
     EXPECT_EQ(0u, run.err.find("zeltool: usage: zeltool " + NarrowText(args[0]))) << run.err;
@@ -597,6 +600,37 @@ TEST_F(DeviceCommandsTest, SettingsWithABadChecksumShowTheDefaultsAndSaySo) {
   EXPECT_EQ(run.err, json.err);
   EXPECT_EQ(0u, json.out.find(R"({"lineA": {"mode": "apogee", )")) << json.out;
   EXPECT_NE(std::string::npos, json.out.find(R"("checksumValid": false})")) << json.out;
+}
+
+// A write changes only what it names, and shows what the altimeter holds
+// after it, as a read shows it.
+TEST_F(DeviceCommandsTest, SettingsWrittenAreReadBackFromTheAltimeter) {
+  const struct {
+    ZeltoolArgs args;
+    DeviceSettings stored;
+  } cases[] = {
+      {{L"--line-a", L"time:3", L"--inhibit", L"4"}, Settings(LineMode::Time, 30, LineMode::Altitude, 150, 40, 0)},
+      {{L"--json", L"--line-b", L"disabled"}, Settings(LineMode::Time, 30, LineMode::Disabled, 150, 40, 0)},
+      {{L"--line-b", L"altitude:250", L"--line-a", L"apogee"},
+       Settings(LineMode::Apogee, 30, LineMode::Altitude, 250, 40, 0)},
+  };
+  Plug(MemoryPreset::Empty);
+  for (const auto& c : cases) {
+    ZeltoolArgs args{L"settings"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ToolRun run = Run(args);
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("", run.err);
+    EXPECT_EQ(c.stored.Packed(), altimeter->SettingsImage());
+    const bool json = c.args[0] == L"--json";
+    EXPECT_EQ(Run(json ? ZeltoolArgs{L"settings", L"--json"} : ZeltoolArgs{L"settings"}).out, run.out);
+  }
+  const std::array<uint8_t, DeviceSettings::kImageSize> kept = altimeter->SettingsImage();
+  const ToolRun tooLong = Run({L"settings", L"--line-a", L"time:6554"});
+  EXPECT_EQ(1, tooLong.status);
+  EXPECT_EQ("zeltool: the settings do not fit the altimeter's record: times up to 6553 s, heights up to 65535 m\n",
+            tooLong.err);
+  EXPECT_EQ(kept, altimeter->SettingsImage());
 }
 
 }  // namespace
