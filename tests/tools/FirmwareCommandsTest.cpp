@@ -5,10 +5,12 @@
 
 #include "device/AltimeterLink.h"
 #include "device/FirmwareFixtures.h"
+#include "sim/PortAltimeter.h"
 #include "sim/SimBootloader.h"
 #include "support/LogCapture.h"
 #include "support/TempFolder.h"
 #include "tools/zeltool/ArgText.h"
+#include "tools/zeltool/DeviceAccess.h"
 #include "tools/zeltool/Zeltool.h"
 
 namespace {
@@ -35,6 +37,7 @@ void WriteBinary(const std::filesystem::path& path, const std::vector<uint8_t>& 
   WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
+// What firmware-pack makes, firmware-update writes to the bootloader as it was.
 TEST(FirmwareCommandsTest, PackedImageIsWrittenByTheUpdateIdentically) {
   TempFolder folder;
   std::vector<uint8_t> plain = PatternBinary(5000);
@@ -48,21 +51,68 @@ TEST(FirmwareCommandsTest, PackedImageIsWrittenByTheUpdateIdentically) {
   SimHidBackend backend{0.01};
   const auto bootloader = std::make_shared<SimBootloader>();
   PlugSimBootloader(backend, bootloader);
-  AltimeterLink link(backend);
-  ASSERT_EQ(link.Connect(nullptr, true), 1);
-  uint16_t format = 0, hardware = 0, bootloaderVersion = 0, firmwareVersion = 0;
   LogCapture log;
-  ASSERT_EQ(link.UpdateFirmware(nullptr, nullptr, folder.Path("image.dat").string(), &format, &hardware,
-                                &bootloaderVersion, &firmwareVersion),
-            0);
-  EXPECT_EQ(bootloaderVersion, 0x0103);
-  EXPECT_EQ(firmwareVersion, 0x0142);
+  const ZeltoolDevices devices(backend, false);
+  const ToolRun update = Zeltool({L"firmware-update", folder.WidePath("image.dat")});
+  ASSERT_EQ(update.status, 0) << update.err;
+  EXPECT_EQ(update.out, "New firmware version: 1.42\nFirmware updated successfully.\n");
+  std::string deciles;
+  for (int percent = 0; percent <= 100; percent += 10) deciles += "firmware written: " + std::to_string(percent) + "%\n";
+  EXPECT_EQ(update.err, deciles);
   std::vector<uint8_t> expected = plain;
   expected.resize(kFirmwareImageSize, kErasedFlashByte);
   EXPECT_EQ(bootloader->Flash(), expected);
   const std::vector<uint16_t> written = bootloader->WrittenAddresses();
   EXPECT_EQ(written.size(), 78u) << "blocks 0 to 78 but the empty block 10";
   EXPECT_EQ(std::count(written.begin(), written.end(), 10 * 64), 0);
+}
+
+// Where the update cannot start or does not end, one reason on standard error.
+TEST(FirmwareCommandsTest, UpdateSaysWhyItFailed) {
+  TempFolder folder;
+  WriteFirmwareFile(folder.Path("good.dat"), FirmwareFileRecipe());
+  FirmwareFileRecipe foreign;
+  foreign.firmwareVersion = 0x0150;
+  WriteFirmwareFile(folder.Path("foreign.dat"), foreign);
+  const struct {
+    const char* what;
+    SimPortMode mode;
+    uint16_t version;
+    const char* file;
+    int removedAtTransfer;
+    const char* says;
+  } cases[] = {
+      {"in application mode", SimPortMode::Application, 0x0141, "good.dat", -1,
+       "zeltool: the altimeter runs its firmware 1.41; start it in bootloader mode to update it\n"},
+      {"another bootloader", SimPortMode::Bootloader, 0x0200, "good.dat", -1,
+       "zeltool: the altimeter's bootloader is 2.00; this program talks to bootloader 1.0x only\n"},
+      {"another firmware family", SimPortMode::Bootloader, 0x0103, "foreign.dat", -1,
+       "zeltool: The firmware version is not intended for use with this software version.\n"
+       "zeltool: New firmware version: 1.50\nzeltool: Expected version: 1.40\n"},
+      {"pulled out", SimPortMode::Bootloader, 0x0103, "good.dat", 6,
+       "zeltool: There was a timeout on a read operation.\n"
+       "zeltool: This was most likely caused by prematurely removing the device.\n"
+       "zeltool: Please reconnect and try again.\n"},
+  };
+  LogCapture log;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimHidBackend backend{0.01};
+    const std::shared_ptr<SimInterface> plugged =
+        c.mode == SimPortMode::Bootloader ? PlugSimBootloader(backend, std::make_shared<SimBootloader>(), c.version)
+                                          : PlugSimAltimeter(backend, std::make_shared<SimAltimeter>(), c.version);
+    plugged->SetRemovedAtTransfer(c.removedAtTransfer);
+    const ZeltoolDevices devices(backend, false);
+    const ToolRun run = Zeltool({L"firmware-update", folder.WidePath(c.file)});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    std::istringstream lines(run.err);
+    std::string failure, line;
+    while (std::getline(lines, line)) {
+      if (line.rfind("firmware written: ", 0) != 0) failure += line + '\n';
+    }
+    EXPECT_EQ(failure, c.says);
+  }
 }
 
 TEST(FirmwareCommandsTest, InfoTellsVersionsLengthAndBlocks) {
