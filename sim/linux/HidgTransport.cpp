@@ -129,11 +129,13 @@ void HidgTransport::AnswerIfDue() {
 void HidgTransport::SendIfDue() {
   if (!SendDue(Clock::now()) || PullingOut()) return;
   const Report& report = outgoing_.front().report;
+  // Counted under the lock taken before the write: whoever has seen the
+  // report arrive finds it counted.
+  std::lock_guard<std::mutex> lock(mutex_);
   const ssize_t sent = write(device_.Get(), report.data() + 1, report.size() - 1);
   if (sent < 0 && errno == EAGAIN) return;  // the host has not taken the last one yet
   outgoing_.pop_front();
   if (sent < 0) return;  // lost, as a report is when the host resets the device
-  std::lock_guard<std::mutex> lock(mutex_);
   ++transfers_;
   ++toHost_;
 }
