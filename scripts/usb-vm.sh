@@ -15,8 +15,6 @@ source "$(dirname "$0")/lib/common.sh"
 # The modules, each after those it needs, and Debian's kernel they belong to.
 readonly WANTED="configfs usb_f_hid dummy_hcd usbhid hid-generic virtio_pci 9pnet_virtio 9p"
 
-zel_require_vm() { zel_require_packages qemu-system-x86 linux-image-amd64 busybox-static cpio; }
-
 vm_kernel_version() { ls /lib/modules | sort -V | tail -n 1; }
 
 # module_order VERSION: the wanted modules' files, each after its dependencies.
@@ -47,7 +45,7 @@ build_initramfs() {
   local root=$ZEL_BUILD/vm/root module
   rm -rf "$root" && mkdir -p "$root"/{bin,proc,sys,dev,modules}
   cp /bin/busybox "$root/bin/busybox"
-  for applet in sh mount insmod mkdir sed cat echo sync poweroff chroot sleep; do ln -s busybox "$root/bin/$applet"; done
+  for applet in sh mount insmod mkdir ln sed cat echo sync poweroff chroot sleep; do ln -s busybox "$root/bin/$applet"; done
   cp "$ZEL_ROOT/scripts/vm/init.sh" "$root/init" && chmod +x "$root/init"
   module_order "$1" >"$root/modules/order" || return 1
   while read -r module; do

@@ -7,6 +7,7 @@ export PATH=/bin
 mount -t proc proc /proc
 mount -t sysfs sysfs /sys
 mount -t devtmpfs devtmpfs /dev
+ln -s /proc/self/fd /dev/fd  # bash's process substitution opens its pipes there
 arg() { sed -n "s/.*\bzel\.$1=\([^ ]*\).*/\1/p" /proc/cmdline; }
 controllers=$(arg controllers)
 while read -r module; do
