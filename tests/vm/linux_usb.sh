@@ -1,0 +1,256 @@
+#!/usr/bin/env bash
+# Linux over a real USB stack, inside the machine of scripts/usb-vm.sh with
+# two controllers (tests/vm/run.sh boots it): zelgadget stands for the
+# altimeter on dummy_udc.0, and the native zeltool reaches it through the
+# kernel's usbhid and hidraw, as it would reach the real one. Then a second
+# altimeter on dummy_udc.1. Every wait is for a state, and bounded.
+#   linux_usb.sh OUT_DIR   (OUT_DIR/guest.env names ZELTOOL and ZELGADGET)
+# Writes its lines, ending with "N passed, N failed", to OUT_DIR/guest.log;
+# what it worked with stays in OUT_DIR/work.
+set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
+
+out=$1
+source "$out/guest.env"
+exec >"$out/guest.log" 2>&1  # the console is the kernel's; run.sh prints this
+work=$out/work
+rm -rf "$work" && mkdir -p "$work"
+echo "the machine booted in $(cut -d' ' -f1 /proc/uptime) s"
+
+readonly FULL_BLOCKS=128
+readonly BLOCK_BYTES=64
+readonly FLASH_BYTES=65536
+readonly IMAGE_BYTES=32768
+
+# wait_for SECONDS COMMAND...: until the command succeeds; false when it never did.
+wait_for() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# in_background NAME COMMAND...: the command, 60 s at most, its output in
+# $work/NAME.out and .err, and its status in $work/NAME.status once it ended.
+in_background() {
+  local name=$1
+  shift
+  rm -f "$work/$name.status"
+  { timeout 60 "$@" >"$work/$name.out" 2>"$work/$name.err"; echo $? >"$work/$name.status"; } &
+}
+ended() { [ -s "$work/$1.status" ]; }
+ended_with() { ended "$1" && [ "$(cat "$work/$1.status")" -eq "$2" ]; }
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+seconds_since() { awk -v ms=$(($(now_ms) - $1)) 'BEGIN { printf "%.2f", ms / 1000 }'; }
+
+# ---- The gadgets: one zelgadget per controller, its commands through a FIFO
+# (tmpfs: the shared folders take none) and its answers in a file.
+declare -a sent
+
+gadget_start() {
+  local k=$1 fifo=/tmp/zelgadget$1
+  mkfifo "$fifo"
+  { "$ZELGADGET" "dummy_udc.$k" "zel$k" <"$fifo" >"$work/gadget$k.answers" 2>"$work/gadget$k.err"
+    echo $? >"$work/gadget$k.status"; } &
+  eval "exec $((10 + k))>$fifo"
+  sent[$k]=0
+}
+
+answered() { grep -q "^\(ok\|error\) $2 " "$work/gadget$1.answers"; }
+
+# gadget K COMMAND...: sends the command and waits for its answer; true when it is ok.
+gadget() {
+  local k=$1
+  shift
+  echo "$*" >&$((10 + k))
+  sent[$k]=$((sent[$k] + 1))
+  wait_for 20 answered "$k" "${sent[$k]}" && grep -q "^ok ${sent[$k]} " "$work/gadget$k.answers"
+}
+
+# The text of gadget K's last answer.
+last_answer() { sed -n "s/^ok ${sent[$1]} [^:]*: //p" "$work/gadget$1.answers"; }
+
+# counts K: from_host and to_host become the reports gadget K moved since it was plugged in.
+counts() {
+  from_host=0 to_host=0
+  gadget "$1" counts && read -r from_host to_host < <(last_answer "$1" | sed 's/from-host \([0-9]*\) to-host \([0-9]*\)/\1 \2/')
+}
+milliseconds_as_seconds() { awk -v ms="$1" 'BEGIN { printf "%.2f", ms / 1000 }'; }
+
+gadget_stop() {
+  gadget "$1" quit
+  eval "exec $((10 + $1))>&-"
+  wait_for 10 ended "gadget$1"
+}
+
+# ---- What the host sees: hidraw nodes of the altimeter on controller K.
+# hidraw_of K PRODUCT: the node of the altimeter with that product ID (0001, 0002) on dummy_hcd.K.
+hidraw_of() {
+  local uevent
+  for uevent in /sys/class/hidraw/hidraw*/device/uevent; do
+    [ -f "$uevent" ] || continue
+    grep -q "^HID_ID=0003:000003DB:0000$2$" "$uevent" && grep -q "^HID_PHYS=usb-dummy_hcd\.$1-" "$uevent" || continue
+    local node=/dev/$(basename "$(dirname "$(dirname "$uevent")")")
+    [ -c "$node" ] && echo "$node" && return 0
+  done
+  return 1
+}
+present() { hidraw_of "$1" "$2" >/dev/null; }
+absent() { ! present "$1" "$2"; }
+
+# identity K PRODUCT RELEASE: the hidraw node of that product on dummy_hcd.K
+# is there, and the USB device it belongs to (its interface's parent) says
+# vendor 03db, that product and that release.
+identity() {
+  local node usb
+  node=$(hidraw_of "$1" "$2") || return 1
+  usb=/sys/class/hidraw/${node#/dev/}/device/../..
+  [ "$(cat "$usb/idVendor" "$usb/idProduct" "$usb/bcdDevice" 2>/dev/null | tr '\n' :)" = "03db:$2:$3:" ]
+}
+
+# plug K MODE VERSION PRODUCT: plugs gadget K in, or switches its mode, and
+# waits until the host has let the other mode's device go and sees this one.
+# (After a pull-out, wait for the device to be gone before plugging it again.)
+plug() {
+  gadget "$1" plug "$2" "$3" && wait_for 20 absent "$1" "$(other_product "$4")" &&
+    wait_for 20 identity "$1" "$4" "${3#0x}"
+}
+other_product() { [ "$1" = 0002 ] && echo 0001 || echo 0002; }
+
+# ---- zeltool, with what it said kept apart by name.
+# tool NAME ARGS...: runs zeltool, its output in $work/NAME.out and .err.
+tool() {
+  local name=$1
+  shift
+  timeout 60 "$ZELTOOL" "$@" >"$work/$name.out" 2>"$work/$name.err"
+}
+said() { grep -q -- "$2" "$work/$1.$3"; }
+out_has() { said "$1" "$2" out; }
+err_has() { said "$1" "$2" err; }
+
+# The packets of the flight files given, one after another: each file's count
+# is the little-endian word after the magic and four version words (bytes 25
+# and 26), its packets follow.
+packets_of() {
+  local file count
+  for file in "$@"; do
+    count=$(od -An -tu2 -j24 -N2 "$file" | tr -d ' ')
+    tail -c +27 "$file" | head -c $((count * BLOCK_BYTES))
+  done
+}
+
+# flights_match DIR DUMP: DIR's flight files hold DUMP's first blocks in
+# order, whole flights only (the next block of DUMP starts a flight or is
+# past the end), and at least one.
+flights_match() {
+  local files=()
+  mapfile -t files < <(ls "$1"/flight-*.zel 2>/dev/null | sort -V)
+  [ ${#files[@]} -gt 0 ] || return 1
+  packets_of "${files[@]}" >"$1.packets"
+  local size
+  size=$(stat -c %s "$1.packets")
+  cmp -s -n "$size" "$1.packets" "$2" || return 1
+  [ "$size" -eq "$(stat -c %s "$2")" ] || [ "$(od -An -tu1 -j "$size" -N1 "$2" | tr -d ' ')" = 2 ]
+}
+
+# ---- The altimeter in application mode, a full memory at the real pace.
+gadget_start 0
+check "zelgadget takes a full memory at the real pace" eval 'gadget 0 memory full && gadget 0 paced on'
+check "plugged into dummy_udc.0 it enumerates as 03db:0002, release 1.41" plug 0 application 0x0141 0002
+check "devices lists it in application mode, compatible" \
+  eval 'tool devices devices && out_has devices "^application mode, firmware 1.41: $(hidraw_of 0 0002)$"'
+check "devices --json lists it with mode, version and compatibility" \
+  eval 'tool devices-json devices --json && [ "$(cat "$work/devices-json.out")" = "{\"devices\": [{\"mode\": \"application\", \"version\": \"1.41\", \"compatible\": true, \"path\": \"$(hidraw_of 0 0002)\"}]}" ]'
+
+start=$(now_ms)
+tool download download "$work/full"
+download_status=$?
+download_s=$(seconds_since "$start")
+check "download reads the full memory" eval '[ $download_status -eq 0 ] && out_has download "^5 flights in 128 blocks$"'
+gadget 0 dump-memory "$work/memory.bin"
+check "every flight is the gadget's memory byte for byte" \
+  eval 'flights_match "$work/full" "$work/memory.bin" && [ "$(stat -c %s "$work/full.packets")" -eq $((FULL_BLOCKS * BLOCK_BYTES)) ]'
+counts 0
+floor_s=$(milliseconds_as_seconds "$to_host")
+echo "download: $download_s s at the real pace; floor $floor_s s: $to_host reports to the host, one per 1 ms frame," \
+  "the $from_host from the host sharing their frames ($(milliseconds_as_seconds $((to_host + from_host))) s" \
+  "with a frame each)"
+check "the paced download takes no less than its floor" awk -v t="$download_s" -v f="$floor_s" 'BEGIN { exit !(t >= f) }'
+
+# ---- Settings read, written and read back from the gadget.
+check "settings reads the altimeter's defaults" \
+  eval 'tool settings settings --json && out_has settings "\"lineB\": {\"mode\": \"altitude\", \"value\": 150, \"metres\": 150}, \"inhibitSeconds\": 2,"'
+check "settings writes line B at 250 m and an inhibit time of 3 s" \
+  tool settings-write settings --line-b altitude:250 --inhibit 3
+check "the gadget holds what was written" \
+  eval 'gadget 0 settings && last_answer 0 | grep -q "Line A: Apogee 150; Line B: Altitude 250; inhibit 30; offset 0; checksum ok"'
+check "a new read gives it back" \
+  eval 'tool settings-again settings --json && out_has settings-again "\"metres\": 250}, \"inhibitSeconds\": 3,"'
+
+# ---- A firmware update: application -> bootloader -> application.
+head -c "$IMAGE_BYTES" /dev/urandom >"$work/image.bin"
+check "firmware-pack makes a firmware file 1.42 of a 32 KiB image" \
+  "$ZELTOOL" firmware-pack "$work/image.bin" "$work/firmware.dat" --firmware 0x0142 --bootloader 0x0103
+check "switched to its bootloader it re-enumerates as 03db:0001, release 1.03" plug 0 bootloader 0x0103 0001
+check "devices lists it in bootloader mode" \
+  eval 'tool devices-boot devices && out_has devices-boot "^bootloader mode, bootloader 1.03: $(hidraw_of 0 0001)$"'
+start=$(now_ms)
+check "firmware-update writes the firmware file" \
+  eval 'tool update firmware-update "$work/firmware.dat" && out_has update "^Firmware updated successfully.$"'
+update_s=$(seconds_since "$start")
+counts 0
+echo "firmware update: $update_s s for $((IMAGE_BYTES / BLOCK_BYTES)) blocks; floor" \
+  "$(milliseconds_as_seconds $((from_host + to_host))) s: $from_host reports from the host and $to_host to it," \
+  "each in a 1 ms frame of its own"
+image_in_flash() {
+  gadget 0 dump-flash "$work/flash.bin" &&
+    { cat "$work/image.bin"; head -c $((FLASH_BYTES - IMAGE_BYTES)) /dev/zero | tr '\0' '\377'; } |
+    cmp -s - "$work/flash.bin"
+}
+check "the flash holds the image byte for byte" image_in_flash
+check "plugged in normally it runs the new firmware, 1.42" \
+  eval 'plug 0 application 0x0142 0002 && tool devices-new devices && out_has devices-new "^application mode, firmware 1.42: "'
+
+# ---- Pulled out in the middle of a download.
+read_past() { grep -q "^blocks read: $2$" "$work/$1.err"; }
+in_background pulled "$ZELTOOL" download "$work/pulled"
+check "the download is under way" wait_for 30 read_past pulled 70
+gadget 0 pull
+check "pulled out, the download ends within 10 s" wait_for 10 ended pulled
+check "the host sees the altimeter gone" wait_for 20 absent 0 0002
+check "its whole flights are kept, the gadget's memory byte for byte" \
+  eval 'ended_with pulled 1 && flights_match "$work/pulled" "$work/memory.bin"'
+check "the rest is said on standard error" \
+  err_has pulled "^zeltool: the download stopped after [0-9]* blocks: the altimeter was unplugged; kept the [0-9] flights read in full$"
+check "a removal fault pulls it out a few reports into the next command" \
+  eval 'plug 0 application 0x0141 0002 && gadget 0 fault removal && ! tool removed settings &&
+        err_has removed "the altimeter was unplugged" && wait_for 10 grep -q "^event pulled out by a fault$" "$work/gadget0.answers" &&
+        wait_for 20 absent 0 0002'
+
+# ---- A second altimeter on the second controller.
+check "plugged in again, the first altimeter is back" plug 0 application 0x0141 0002
+gadget_start 1
+check "a second altimeter, of other flights, enumerates on dummy_udc.1" \
+  eval 'gadget 1 memory several && plug 1 application 0x0141 0002'
+check "devices lists both" \
+  eval 'tool devices-two devices && out_has devices-two "^application mode, firmware 1.41: $(hidraw_of 0 0002)$" &&
+        out_has devices-two "^application mode, firmware 1.41: $(hidraw_of 1 0002)$"'
+blocks_read() { grep -c "^blocks read" "$work/$1.err"; }
+in_background beside "$ZELTOOL" download "$work/beside"
+check "while the first downloads, the second leaves and comes back in bootloader mode" \
+  eval 'wait_for 30 read_past beside 10 && plug 1 bootloader 0x0103 0001 && ! ended beside'
+switched=$(blocks_read beside)
+check "and then in application mode" plug 1 application 0x0141 0002
+echo "the second altimeter switched from block 10 of the first's download to block $switched, and back by block" \
+  "$(blocks_read beside)"
+wait_for 60 ended beside
+check "the download from the first is undisturbed: the same bytes" \
+  eval 'ended_with beside 0 && flights_match "$work/beside" "$work/memory.bin" &&
+        cmp -s "$work/beside.packets" "$work/full.packets"'
+
+gadget_stop 1
+gadget_stop 0
+checks_summary
