@@ -251,6 +251,6 @@ check "the download from the first is undisturbed: the same bytes" \
   eval 'ended_with beside 0 && flights_match "$work/beside" "$work/memory.bin" &&
         cmp -s "$work/beside.packets" "$work/full.packets"'
 
-gadget_stop 1
-gadget_stop 0
+taken_apart() { ended_with "gadget$1" 0 && [ ! -e "/sys/kernel/config/usb_gadget/zel$1" ] && wait_for 20 absent "$1" 0002; }
+check "zelgadget quits, taking its gadget apart" eval 'gadget_stop 1 && gadget_stop 0 && taken_apart 1 && taken_apart 0'
 checks_summary
