@@ -8,7 +8,8 @@
 # Runs GUEST_SCRIPT with bash inside, OUT_DIR its argument, CONTROLLERS (1
 # unless given) host controllers each with its device controller. The
 # machine's console is OUT_DIR/console.log; the status is the script's, 124
-# when the machine did not end within ZEL_VM_SECONDS (240).
+# when the machine did not end within ZEL_VM_SECONDS (240). ZEL_VM_CPUS
+# processors (2 unless set).
 set -uo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
@@ -67,7 +68,7 @@ main() {
   # Under TCG the kernel finds the two processors' clocks out of step and
   # falls back to the emulated HPET, slow to read: tsc=reliable keeps the TSC,
   # which made a command of zeltool start in 0.9 s instead of 2.3 s.
-  timeout "${ZEL_VM_SECONDS:-240}" qemu-system-x86_64 -accel tcg -cpu max -smp 2 -m 2048 -nographic -no-reboot \
+  timeout "${ZEL_VM_SECONDS:-240}" qemu-system-x86_64 -accel tcg -cpu max -smp ${ZEL_VM_CPUS:-2} -m 2048 -nographic -no-reboot \
     -kernel "/boot/vmlinuz-$version" -initrd "$initramfs" \
     -append "console=ttyS0 quiet panic=-1 tsc=reliable zel.script=$script zel.out=$out zel.controllers=$controllers" \
     -virtfs local,path=/,mount_tag=host,security_model=none,readonly=on,multidevs=remap \
