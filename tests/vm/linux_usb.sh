@@ -59,7 +59,14 @@ gadget_start() {
   sent[$k]=0
 }
 
-answered() { grep -q "^\(ok\|error\) $2 " "$work/gadget$1.answers"; }
+# Read without a grep: under the emulated processor every process started costs.
+answered() {
+  local line
+  while IFS= read -r line; do
+    [[ $line == "ok $2 "* || $line == "error $2 "* ]] && return 0
+  done <"$work/gadget$1.answers"
+  return 1
+}
 
 # gadget K COMMAND...: sends the command and waits for its answer; true when it is ok.
 gadget() {
@@ -89,11 +96,15 @@ gadget_stop() {
 # ---- What the host sees: hidraw nodes of the altimeter on controller K.
 # hidraw_of K PRODUCT: the node of the altimeter with that product ID (0001, 0002) on dummy_hcd.K.
 hidraw_of() {
-  local uevent
+  local uevent line id="" phys=""
   for uevent in /sys/class/hidraw/hidraw*/device/uevent; do
     [ -f "$uevent" ] || continue
-    grep -q "^HID_ID=0003:000003DB:0000$2$" "$uevent" && grep -q "^HID_PHYS=usb-dummy_hcd\.$1-" "$uevent" || continue
-    local node=/dev/$(basename "$(dirname "$(dirname "$uevent")")")
+    while IFS= read -r line; do
+      case $line in HID_ID=*) id=${line#HID_ID=} ;; HID_PHYS=*) phys=${line#HID_PHYS=} ;; esac
+    done <"$uevent"
+    [ "$id" = "0003:000003DB:0000$2" ] && [[ $phys == usb-dummy_hcd.$1-* ]] || continue
+    local node=${uevent%/device/uevent}
+    node=/dev/${node##*/}
     [ -c "$node" ] && echo "$node" && return 0
   done
   return 1
