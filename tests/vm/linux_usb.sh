@@ -53,6 +53,7 @@ declare -a sent
 gadget_start() {
   local k=$1 fifo=/tmp/zelgadget$1
   mkfifo "$fifo"
+  : >"$work/gadget$k.answers"  # there before the first answer is looked for
   { "$ZELGADGET" "dummy_udc.$k" "zel$k" <"$fifo" >"$work/gadget$k.answers" 2>"$work/gadget$k.err"
     echo $? >"$work/gadget$k.status"; } &
   eval "exec $((10 + k))>$fifo"
