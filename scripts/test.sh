@@ -2,7 +2,8 @@
 # Builds everything and runs every test suite: the native unit tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the concurrency tests under
 # ThreadSanitizer, the same unit tests built for Windows under Wine, the fuzzers
-# for a bounded time, and the program's end-to-end tests under Wine on Xvfb.
+# for a bounded time, the device paths over a real USB stack in a virtual
+# machine, and the program's end-to-end tests under Wine on Xvfb.
 # Ends with one line "N passed, N failed"; exits non-zero when anything failed.
 set -uo pipefail
 source "$(dirname "$0")/lib/common.sh"
@@ -89,6 +90,7 @@ for fuzzer in "$ZEL_BUILD"/fuzz/tests/fuzz/fuzz_*; do
 done
 
 run_suite "package/linux" bash "$ZEL_ROOT/tests/package/linux_package.sh"
+run_suite "vm/linux_usb" bash "$ZEL_ROOT/tests/vm/run.sh"
 
 for e2e in "$ZEL_ROOT"/tests/e2e/*.sh; do
   [ -f "$e2e" ] || continue
