@@ -44,10 +44,12 @@ zel_build() {
   shift
   local dir=$ZEL_BUILD/$name
   mkdir -p "$ZEL_BUILD"
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ZEL_ROOT" -B "$dir" "$@" >"$ZEL_BUILD/$name.configure.log" 2>&1 ||
-      { cat "$ZEL_BUILD/$name.configure.log" >&2; return 1; }
-  fi
+  # Configured every time (quick when nothing changed): a target added since
+  # the last configuration is otherwise unknown to a build that names it.
+  local options=("$@")
+  [ -f "$dir/CMakeCache.txt" ] && options=()
+  cmake -S "$ZEL_ROOT" -B "$dir" "${options[@]}" >"$ZEL_BUILD/$name.configure.log" 2>&1 ||
+    { cat "$ZEL_BUILD/$name.configure.log" >&2; return 1; }
   cmake --build "$dir" -j"$(nproc)" ${ZEL_TARGETS:+--target $ZEL_TARGETS} >"$ZEL_BUILD/$name.build.log" 2>&1 ||
     { grep -E 'error|Error' "$ZEL_BUILD/$name.build.log" | head -40 >&2; return 1; }
 }

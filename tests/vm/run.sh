@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Linux over a real USB stack: builds zeltool and zelgadget, boots the machine
-# of scripts/usb-vm.sh with two USB controllers and runs tests/vm/linux_usb.sh
-# in it; prints its lines and ends with "N passed, N failed". Where no kernel
-# can be installed to boot the machine with, it says "skipped: WHY" and ends
-# with status 0.
+# The device paths over a real USB stack: builds zeltool, zeltool.exe and
+# zelgadget, boots the machine of scripts/usb-vm.sh with two USB controllers
+# for tests/vm/linux_usb.sh (the native zeltool), then with one for
+# tests/vm/wine_usb.sh (zeltool.exe under Wine); prints their lines and ends
+# with "N passed, N failed". Where no kernel can be installed to boot the
+# machine with, it says "skipped: WHY" and ends with status 0.
 #
 # The tools are a Release build without sanitizers (build/native-package, as
 # the Debian package's): under the machine's emulated processor an ASan
@@ -14,17 +15,18 @@ set -uo pipefail
 source "$(dirname "$0")/../../scripts/lib/common.sh"
 source "$ZEL_ROOT/tests/support/checks.sh"
 
-readonly MACHINE_SECONDS=220
+readonly LINUX_SECONDS=220 WINE_SECONDS=300
 
 started=$SECONDS
-out=$ZEL_BUILD/vm-usb
+linux_out=$ZEL_BUILD/vm-usb
+wine_out=$ZEL_BUILD/vm-wine
 
-# The guest's checks are counted by their lines, so that those of a machine
+# The guests' checks are counted by their lines, so that those of a machine
 # that did not finish count too.
 finish() {
   local guest_passed guest_failed
-  guest_passed=$(grep -c '^ok ' "$out/guest.log" 2>/dev/null)
-  guest_failed=$(grep -c '^FAIL ' "$out/guest.log" 2>/dev/null)
+  guest_passed=$(cat "$linux_out/guest.log" "$wine_out/guest.log" 2>/dev/null | grep -c '^ok ')
+  guest_failed=$(cat "$linux_out/guest.log" "$wine_out/guest.log" 2>/dev/null | grep -c '^FAIL ')
   guest_passed=${guest_passed:-0} guest_failed=${guest_failed:-0}
   echo "suite: $((SECONDS - started)) s"
   echo "$((guest_passed + checks_passed)) passed, $((guest_failed + checks_failed)) failed"
@@ -42,14 +44,41 @@ check "zeltool and zelgadget build (Release)" \
   env ZEL_TARGETS="zeltool zelgadget" bash -c "source '$ZEL_ROOT/scripts/lib/common.sh' &&
     zel_build native-package -DCMAKE_BUILD_TYPE=Release -DZEL_TESTS=OFF" || finish
 
-rm -rf "$out" && mkdir -p "$out"
-cat >"$out/guest.env" <<ENV
+# run_machine OUT GUEST CONTROLLERS SECONDS: boots the machine for GUEST with
+# OUT (already holding guest.env) and prints the guest's lines.
+run_machine() {
+  ZEL_VM_CPUS=1 ZEL_VM_SECONDS=$4 bash "$ZEL_ROOT/scripts/usb-vm.sh" "$ZEL_ROOT/tests/vm/$2" "$1" "$3"
+  local machine=$?
+  grep -v '^[0-9]* passed, [0-9]* failed$' "$1/guest.log" 2>/dev/null
+  check "$2: the machine ran the checks and powered off within $4 s (status $machine)" \
+    eval "[ $machine -ne 124 ] && grep -q '^[0-9]* passed, [0-9]* failed\$' '$1/guest.log'"
+}
+
+# A prefix of the machine's own, made here where Wine starts quickly. Wine's
+# HID bus starts its udev half only when SDL is off: with SDL enabled and
+# libSDL2 missing, it takes the failed SDL start for a working one.
+wine_prefix() {
+  WINEPREFIX=$1 WINEDEBUG=-all wineboot -i >/dev/null 2>&1 &&
+    WINEPREFIX=$1 WINEDEBUG=-all wine reg add 'HKLM\System\CurrentControlSet\Services\winebus' \
+      /v 'Enable SDL' /t REG_DWORD /d 0 /f >/dev/null 2>&1 &&
+    WINEPREFIX=$1 wineserver -w
+}
+
+rm -rf "$linux_out" && mkdir -p "$linux_out"
+cat >"$linux_out/guest.env" <<ENV
 ZELTOOL=$ZEL_BUILD/native-package/tools/zeltool
 ZELGADGET=$ZEL_BUILD/native-package/tools/zelgadget
 ENV
-ZEL_VM_CPUS=1 ZEL_VM_SECONDS=$MACHINE_SECONDS bash "$ZEL_ROOT/scripts/usb-vm.sh" "$ZEL_ROOT/tests/vm/linux_usb.sh" "$out" 2
-machine=$?
-grep -v '^[0-9]* passed, [0-9]* failed$' "$out/guest.log" 2>/dev/null
-check "the machine ran the checks and powered off within $MACHINE_SECONDS s (status $machine)" \
-  eval '[ $machine -ne 124 ] && grep -q "^[0-9]* passed, [0-9]* failed$" "$out/guest.log"'
+run_machine "$linux_out" linux_usb.sh 2 "$LINUX_SECONDS"
+
+zel_require_wine
+check "zeltool.exe builds" env ZEL_TARGETS=zeltool bash -c "source '$ZEL_ROOT/scripts/lib/common.sh' &&
+  zel_build_windows" || finish
+rm -rf "$wine_out" && mkdir -p "$wine_out"
+check "a Wine prefix for the machine, SDL off" wine_prefix "$wine_out/prefix" || finish
+cat >"$wine_out/guest.env" <<ENV
+ZELTOOL_EXE=$ZEL_BUILD/mingw/tools/zeltool.exe
+ZELGADGET=$ZEL_BUILD/native-package/tools/zelgadget
+ENV
+run_machine "$wine_out" wine_usb.sh 1 "$WINE_SECONDS"
 finish
