@@ -158,8 +158,10 @@ class ClimbMeasure {
     return "";
   }
 
-  // The fit's scatter about the samples from `first` to its last, in shares of the samples' own.
+  // The fit's scatter about the samples from `first` to its last, in shares of
+  // the samples' own; 0 when the fit ends before `first` (nothing to miss).
   double MissedBy(const AscentFit& fit, size_t first) const {
+    if (first > fit.lastSample) return 0.0;
     double squares = 0.0;
     for (size_t i = first; i <= fit.lastSample; ++i) {
       const double miss = altitude_[i] - fit.padLevel - fit.ascent.HeightAt(TimeOfSample(i));

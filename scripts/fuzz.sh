@@ -16,5 +16,9 @@ runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log")
 echo "$(basename "$fuzzer"): ${runs:-?} inputs in ${seconds} s, exit status $status"
 if [ $status -ne 0 ]; then
   grep -E 'ERROR|SUMMARY|runtime error' "$work/log" | head -n 20
+  # The input that found it outlives the scratch corpus, to be added to the seeds.
+  findings=${ZEL_BUILD:-$(dirname "$0")/../build}/fuzz-findings/$(basename "$fuzzer")
+  mkdir -p "$findings" && cp "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$findings"/ 2>/dev/null &&
+    echo "kept in $findings: $(ls "$findings" | tr '\n' ' ')"
 fi
 exit $status
