@@ -75,7 +75,7 @@ main() {
   # which made a command of zeltool start in 0.9 s instead of 2.3 s.
   timeout "${ZEL_VM_SECONDS:-240}" qemu-system-x86_64 -accel tcg -cpu "$VM_CPU" -smp ${ZEL_VM_CPUS:-2} -m 2048 -nographic -no-reboot \
     -kernel "/boot/vmlinuz-$version" -initrd "$initramfs" \
-    -append "console=ttyS0 quiet panic=-1 tsc=reliable zel.script=$script zel.out=$out zel.controllers=$controllers" \
+    -append "console=ttyS0 quiet panic=-1 tsc=reliable zel.script=$script zel.out=$out zel.controllers=$controllers zel.keep=$ZEL_ROOT,$ZEL_BUILD,$(dirname "$script")" \
     -virtfs local,path=/,mount_tag=host,security_model=none,readonly=on,multidevs=remap \
     -virtfs "local,path=$out,mount_tag=out,security_model=none" </dev/null >"$out/console.log" 2>&1
   local qemu=$?

@@ -17,15 +17,24 @@ while read -r module; do
   esac
 done </modules/order
 mount -t configfs configfs /sys/kernel/config
-mkdir -p /host
+mkdir -p /host /hostview
 mount -t 9p -o trans=virtio,version=9p2000.L,ro host /host
-out=$(arg out)
-mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 out "/host$out"
+mount -o bind /host /hostview
 mount -o rbind /dev /host/dev
 mount -o rbind /sys /host/sys
 mount -t proc proc /host/proc
+# The guest's own /tmp and /run; the host's folders under them that the guest
+# needs (a checkout in /tmp) show through at their own paths.
 mount -t tmpfs tmpfs /host/tmp
 mount -t tmpfs tmpfs /host/run
+for path in $(arg keep | tr , ' '); do
+  case $path in
+    /tmp/* | /run/*) mkdir -p "/host$path" && mount -o bind "/hostview$path" "/host$path" ;;
+  esac
+done
+out=$(arg out)
+mkdir -p "/host$out" 2>/dev/null
+mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 out "/host$out"
 status=0
 chroot /host /bin/bash "$(arg script)" "$out" || status=$?
 echo "$status" >"/host$out/status"

@@ -8,20 +8,12 @@
 # Writes its lines, ending with "N passed, N failed", to OUT_DIR/guest.log;
 # what it worked with stays in OUT_DIR/work.
 set -uo pipefail
-source "$(dirname "$0")/../support/checks.sh"
-
-out=$1
-source "$out/guest.env"
-exec >"$out/guest.log" 2>&1  # the console is the kernel's; run.sh prints this
-work=$out/work
-rm -rf "$work" && mkdir -p "$work"
-echo "the machine booted in $(cut -d' ' -f1 /proc/uptime) s"
+source "$(dirname "$0")/lib/guest.sh"
+guest_begin "$1"
 
 readonly FULL_BLOCKS=128
 readonly FLASH_BYTES=65536
 readonly IMAGE_BYTES=16384
-
-source "$(dirname "$0")/lib/guest.sh"
 
 # ---- The altimeter in application mode, a full memory at the real pace.
 gadget_start 0

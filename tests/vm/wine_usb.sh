@@ -8,15 +8,8 @@
 #                          OUT_DIR/prefix is a Wine prefix made on the host)
 # Writes its lines, ending with "N passed, N failed", to OUT_DIR/guest.log.
 set -uo pipefail
-source "$(dirname "$0")/../support/checks.sh"
-
-out=$1
-source "$out/guest.env"
-exec >"$out/guest.log" 2>&1  # the console is the kernel's; run.sh prints this
-work=$out/work
-rm -rf "$work" && mkdir -p "$work"
-echo "the machine booted in $(cut -d' ' -f1 /proc/uptime) s"
 source "$(dirname "$0")/lib/guest.sh"
+guest_begin "$1"
 
 export HOME=/tmp/home WINEPREFIX=$out/prefix WINEDEBUG=-all
 mkdir -p "$HOME"

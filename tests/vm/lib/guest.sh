@@ -1,9 +1,22 @@
-# What the USB machine's guest scripts share: bounded waits, the zelgadget
-# gadgets driven through FIFOs, the hidraw nodes the host sees of them, and
-# flight files held against a gadget's memory. Sourced with `out` and `work`
-# set; `tool` runs ZELTOOL.
+# What the USB machine's guest scripts share: their start, bounded waits, the
+# zelgadget gadgets driven through FIFOs, the hidraw nodes the host sees of
+# them, and flight files held against a gadget's memory; `tool` runs ZELTOOL.
 # shellcheck shell=bash
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/checks.sh"
+
 readonly BLOCK_BYTES=64
+
+# guest_begin OUT_DIR: takes OUT_DIR/guest.env, writes everything from here
+# on to OUT_DIR/guest.log (the console is the kernel's; run.sh prints the
+# log), and works in a fresh OUT_DIR/work.
+guest_begin() {
+  out=$1
+  source "$out/guest.env"
+  exec >"$out/guest.log" 2>&1
+  work=$out/work
+  rm -rf "$work" && mkdir -p "$work"
+  echo "the machine booted in $(cut -d' ' -f1 /proc/uptime) s"
+}
 
 # wait_for SECONDS COMMAND...: until the command succeeds; false when it never did.
 wait_for() {
