@@ -29,7 +29,7 @@ HWND Window(const std::wstring& caption) {
         const HWND window = FindWindowW(nullptr, caption.c_str());
         return window && IsWindowVisible(window) ? window : nullptr;
       },
-      kDefaultTimeoutMs);
+      DefaultTimeoutMs());
 }
 
 // The control `args[1]` of the window `args[0]`; null (and said) when either is missing.
@@ -68,7 +68,7 @@ bool HasLine(const std::wstring& text, const std::wstring& line) {
 // would load the very dialog being timed.
 bool AwaitLine(HWND control, const std::wstring& line) {
   using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(kDefaultTimeoutMs * 4);
+  const auto deadline = Clock::now() + std::chrono::milliseconds(DefaultTimeoutMs() * 4);
   constexpr auto kRereadAnyway = std::chrono::milliseconds(50);
   LRESULT lengthRead = -1;
   auto read = Clock::now();
@@ -170,7 +170,7 @@ int WaitLineCommand(const DriverArgs& args) {
   const HWND control = ControlOf(args);
   if (!control) return 1;
   const HWND found = WaitForWindow([&]() { return HasLine(ControlText(control), args[2]) ? control : nullptr; },
-                                   kDefaultTimeoutMs);
+                                   DefaultTimeoutMs());
   return found ? 0 : Fail("the line did not appear");
 }
 
@@ -255,7 +255,7 @@ int EndSessionCommand(const DriverArgs& args) {
   const HWND window = Window(args[0]);
   if (!window) return Fail("no such window");
   DWORD_PTR result = 0;
-  return SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kDefaultTimeoutMs, &result)
+  return SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, DefaultTimeoutMs(), &result)
              ? 0
              : Fail("the window did not handle it in time");
 }
@@ -266,7 +266,7 @@ int TypeCommand(const DriverArgs& args) {
   const HWND window = Window(args[0]);
   if (!window) return Fail("no such window");
   SetForegroundWindow(window);
-  if (!WaitForWindow([window] { return GetForegroundWindow() == window ? window : nullptr; }, kDefaultTimeoutMs)) {
+  if (!WaitForWindow([window] { return GetForegroundWindow() == window ? window : nullptr; }, DefaultTimeoutMs())) {
     return Fail("the window did not come to the front");
   }
   std::vector<INPUT> keys;
@@ -298,7 +298,7 @@ int WaitFocusCommand(const DriverArgs& args) {
   if (!window) return Fail("no such window");
   const int id = Number(args[1]);
   const bool focused =
-      WaitForWindow([window, id] { return FocusedControlId(window) == id ? window : nullptr; }, kDefaultTimeoutMs);
+      WaitForWindow([window, id] { return FocusedControlId(window) == id ? window : nullptr; }, DefaultTimeoutMs());
   if (focused) return 0;
   std::fprintf(stderr, "zeldrive: the focus is on %d\n", FocusedControlId(window));
   return 1;
@@ -313,7 +313,7 @@ int CloseWindowCommand(const DriverArgs& args) {
 
 int WaitClosedCommand(const DriverArgs& args) {
   const HWND window = FindDialog(args[0]);
-  return !window || WaitUntilGone(window, kDefaultTimeoutMs) ? 0 : Fail("the window is still there");
+  return !window || WaitUntilGone(window, DefaultTimeoutMs()) ? 0 : Fail("the window is still there");
 }
 
 // Prints the outer size the window took: a minimum track size may refuse less.

@@ -1,5 +1,6 @@
 #include "tools/e2e/DriverWindows.h"
 
+#include <cwchar>
 #include <vector>
 
 namespace {
@@ -27,6 +28,16 @@ BOOL CALLBACK MatchProcessDialog(HWND window, LPARAM context) {
 }
 
 }  // namespace
+
+DWORD DefaultTimeoutMs() {
+  static const DWORD timeoutMs = [] {
+    wchar_t text[16] = {};
+    const DWORD length = GetEnvironmentVariableW(L"ZELDRIVE_TIMEOUT_MS", text, 16);
+    const unsigned long given = length > 0 && length < 16 ? std::wcstoul(text, nullptr, 10) : 0;
+    return given > 0 ? static_cast<DWORD>(given) : DWORD{15000};
+  }();
+  return timeoutMs;
+}
 
 HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs) {
   const DWORD start = GetTickCount();

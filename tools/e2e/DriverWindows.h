@@ -6,7 +6,8 @@
 #include <functional>
 #include <string>
 
-constexpr DWORD kDefaultTimeoutMs = 15000;
+// 15 s, or ZELDRIVE_TIMEOUT_MS where everything runs slowly (an emulated processor).
+DWORD DefaultTimeoutMs();
 
 // Polls `find` until it gives a window or `timeoutMs` passes; null then.
 HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs);

@@ -71,7 +71,7 @@ std::string Utf8(const std::wstring& text) {
 
 // One line per row, its cells joined by tabs.
 int RowsCommand(const DriverArgs& args) {
-  const HWND dialog = WaitForWindow([&args] { return FindDialog(args[0]); }, kDefaultTimeoutMs);
+  const HWND dialog = WaitForWindow([&args] { return FindDialog(args[0]); }, DefaultTimeoutMs());
   if (!dialog) return Fail("no such window");
   const HWND list = GetDlgItem(dialog, static_cast<int>(std::wcstol(args[1].c_str(), nullptr, 0)));
   if (!list) return Fail("no such control");

@@ -113,10 +113,10 @@ void PrintLine(const std::wstring& text) {
 
 int IntArg(const Args& args, size_t i) { return static_cast<int>(std::wcstol(args[i].c_str(), nullptr, 10)); }
 
-HWND MainWindow() { return WaitForWindow(FindMainWindow, kDefaultTimeoutMs); }
+HWND MainWindow() { return WaitForWindow(FindMainWindow, DefaultTimeoutMs()); }
 
 HWND Dialog(const std::wstring& caption) {
-  return WaitForWindow([&caption] { return FindDialog(caption); }, kDefaultTimeoutMs);
+  return WaitForWindow([&caption] { return FindDialog(caption); }, DefaultTimeoutMs());
 }
 
 void PressButton(HWND dialog, int id) {
@@ -231,26 +231,26 @@ int FileDialog(const Args& args) {
   if (!nameBox) return Fail("no file name box");
   SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()));
   PressButton(dialog, IDOK);
-  return WaitUntilGone(dialog, kDefaultTimeoutMs) ? 0 : Fail("file dialog stayed open");
+  return WaitUntilGone(dialog, DefaultTimeoutMs()) ? 0 : Fail("file dialog stayed open");
 }
 
 int CancelDialog(const Args& args) {
   const HWND dialog = Dialog(args[0]);
   if (!dialog) return Fail("no dialog");
   PressButton(dialog, IDCANCEL);
-  return WaitUntilGone(dialog, kDefaultTimeoutMs) ? 0 : Fail("dialog stayed open");
+  return WaitUntilGone(dialog, DefaultTimeoutMs()) ? 0 : Fail("dialog stayed open");
 }
 
 int MessageBoxAnswer(const Args& args) {
   static const std::map<std::wstring, int> kButtons{{L"ok", IDOK}, {L"yes", IDYES}, {L"no", IDNO}};
   const auto button = kButtons.find(args[0]);
   if (button == kButtons.end()) return Fail("unknown button");
-  const HWND box = WaitForWindow(FindAnyDialogOfProgram, kDefaultTimeoutMs);
+  const HWND box = WaitForWindow(FindAnyDialogOfProgram, DefaultTimeoutMs());
   if (!box) return Fail("no message box");
   PrintLine(WindowText(box));
   PrintLine(WindowText(GetDlgItem(box, kMessageTextId)));
   PressButton(box, button->second);
-  return WaitUntilGone(box, kDefaultTimeoutMs) ? 0 : Fail("message box stayed open");
+  return WaitUntilGone(box, DefaultTimeoutMs()) ? 0 : Fail("message box stayed open");
 }
 
 BOOL CALLBACK PrintControl(HWND control, LPARAM) {
@@ -335,7 +335,7 @@ int PostQuit(const Args&) {
 
 int WaitGone(const Args&) {
   const HWND main = FindWindowW(L"AltInterface", nullptr);
-  return !main || WaitUntilGone(main, kDefaultTimeoutMs) ? 0 : Fail("main window still there");
+  return !main || WaitUntilGone(main, DefaultTimeoutMs()) ? 0 : Fail("main window still there");
 }
 
 COLORREF ClientCentreColour(HWND main) {
@@ -354,7 +354,7 @@ int WaitColour(const Args& args) {
         const HWND main = FindMainWindow();
         return main && ClientCentreColour(main) == wanted ? main : nullptr;
       },
-      kDefaultTimeoutMs);
+      DefaultTimeoutMs());
   return shown ? 0 : Fail("the colour did not appear");
 }
 
