@@ -14,7 +14,7 @@ set -uo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
 # The modules, each after those it needs, and Debian's kernel they belong to.
-readonly WANTED="configfs usb_f_hid dummy_hcd usbhid hid-generic virtio_pci 9pnet_virtio 9p"
+readonly WANTED="configfs usb_f_hid dummy_hcd usbhid hid-generic virtio_pci 9pnet_virtio 9p overlay"
 
 vm_kernel_version() { ls /lib/modules | sort -V | tail -n 1; }
 
@@ -42,9 +42,12 @@ PYTHON
 }
 
 # build_initramfs VERSION FILE: busybox, the init and the modules, packed.
+# Two machines may start at once: each packs in a folder of its own and
+# renames its file into place.
 build_initramfs() {
-  local root=$ZEL_BUILD/vm/root module
-  rm -rf "$root" && mkdir -p "$root"/{bin,proc,sys,dev,modules}
+  local root module
+  mkdir -p "$ZEL_BUILD/vm" && root=$(mktemp -d "$ZEL_BUILD/vm/root.XXXXXX") || return 1
+  mkdir -p "$root"/{bin,proc,sys,dev,modules}
   cp /bin/busybox "$root/bin/busybox"
   for applet in sh mount insmod mkdir ln sed cat echo sync poweroff chroot sleep; do ln -s busybox "$root/bin/$applet"; done
   cp "$ZEL_ROOT/scripts/vm/init.sh" "$root/init" && chmod +x "$root/init"
@@ -53,7 +56,10 @@ build_initramfs() {
     mkdir -p "$root/modules/$(dirname "$module")"
     cp "/lib/modules/$1/$module" "$root/modules/$module"
   done <"$root/modules/order"
-  (cd "$root" && find . | cpio -o -H newc --quiet | gzip -1) >"$2"
+  (cd "$root" && find . | cpio -o -H newc --quiet | gzip -1) >"$2.$$" && mv -f "$2.$$" "$2"
+  local packed=$?
+  rm -rf "$root"
+  return $packed
 }
 
 # A processor without SMAP: TCG's SMAP check faults the user-mode iretq with

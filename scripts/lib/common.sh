@@ -35,8 +35,8 @@ zel_require_wine() {
 # The Windows installer compiler and zip, for scripts/package.sh.
 zel_require_packaging() { zel_require_packages nsis zip; }
 
-# QEMU, Debian's kernel with its modules, and busybox, for scripts/usb-vm.sh.
-zel_require_vm() { zel_require_packages qemu-system-x86 linux-image-amd64 busybox-static cpio; }
+# QEMU, Debian's kernel with its modules, busybox, and udevd for the machine's Wine, for scripts/usb-vm.sh.
+zel_require_vm() { zel_require_packages qemu-system-x86 linux-image-amd64 busybox-static cpio udev; }
 
 # zel_build NAME [cmake options...]: configures (once) and builds build/NAME.
 zel_build() {

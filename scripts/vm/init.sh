@@ -18,7 +18,9 @@ while read -r module; do
 done </modules/order
 mount -t configfs configfs /sys/kernel/config
 mkdir -p /host /hostview
-mount -t 9p -o trans=virtio,version=9p2000.L,ro host /host
+# The host's root holds still while the machine runs, so the guest caches
+# it: a Wine process started in 7 s instead of 13.
+mount -t 9p -o trans=virtio,version=9p2000.L,ro,cache=loose,msize=262144 host /host
 mount -o bind /host /hostview
 mount -o rbind /dev /host/dev
 mount -o rbind /sys /host/sys
