@@ -189,8 +189,9 @@ eventually all_enabled "$DIALOG" $CLEAR  # the re-plugged device's arrival has b
 zel_drive press "$DIALOG" $CLEAR
 zel_drive message-box yes >/dev/null
 check "Clear Device clears on Yes" status_has "Data cleared successfully."
-strip_shows() { [ "$(colours_of "$(strip_runs)")" = "$1" ]; }
-check "... emptying the strip" eventually strip_shows "$EMPTY"
+strip_shows() { strip_seen=$(colours_of "$(strip_runs)") && [ "$strip_seen" = "$1" ]; }
+check "... emptying the strip" eventually strip_shows "$EMPTY" ||
+  { echo "     the strip showed: $strip_seen"; cp "$E2E_OUT/strip.png" "$E2E_OUT/strip-after-clear.png"; }
 zel_drive press "$DIALOG" $READ
 check "the cleared device reads no packets" status_has "Packets Read: 0"
 

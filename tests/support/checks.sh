@@ -4,7 +4,8 @@
 checks_passed=0
 checks_failed=0
 
-# check NAME COMMAND...: one check, passed when the command succeeds.
+# check NAME COMMAND...: one check, passed when the command succeeds; its
+# status is the check's, so a script can stop or say more after a failure.
 check() {
   local name=$1
   shift
@@ -14,6 +15,7 @@ check() {
   else
     checks_failed=$((checks_failed + 1))
     echo "FAIL $name"
+    return 1
   fi
 }
 
