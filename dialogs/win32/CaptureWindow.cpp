@@ -252,8 +252,9 @@ LRESULT CALLBACK CCaptureWindow::MemoryMapProc(HWND strip, UINT message, WPARAM 
   auto& dialog = *reinterpret_cast<CCaptureWindow*>(dialogAddress);
   switch (message) {
     case WM_ERASEBKGND:
+      // The static's own painting adds its frame. Nothing is validated here: a
+      // worker's redraw asked for while this painted older colours must stand.
       dialog.memoryMap.Paint(strip, reinterpret_cast<HDC>(wParam));
-      ValidateRect(strip, nullptr);
       return 1;
     case WM_LBUTTONDOWN:
       if (dialog.JobRunning() || PacketCount(dialog.link) == 0) return 0;
