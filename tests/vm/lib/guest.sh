@@ -151,8 +151,8 @@ packets_of() {
 }
 
 # flights_match DIR DUMP: DIR's flight files hold DUMP's first blocks in
-# order, whole flights only (the next block of DUMP starts a flight or is
-# past the end), and at least one.
+# order, whole flights only (the next block of DUMP starts a flight, is
+# erased or is past the end), and at least one.
 flights_match() {
   local files=()
   mapfile -t files < <(ls "$1"/flight-*.zel 2>/dev/null | sort -V)
@@ -161,5 +161,5 @@ flights_match() {
   local size
   size=$(stat -c %s "$1.packets")
   cmp -s -n "$size" "$1.packets" "$2" || return 1
-  [ "$size" -eq "$(stat -c %s "$2")" ] || [ "$(od -An -tu1 -j "$size" -N1 "$2" | tr -d ' ')" = 2 ]
+  [ "$size" -eq "$(stat -c %s "$2")" ] || [[ $(od -An -tu1 -j "$size" -N1 "$2" | tr -d ' ') =~ ^(2|255)$ ]]
 }
