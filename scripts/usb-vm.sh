@@ -41,25 +41,29 @@ print("\n".join(order))
 PYTHON
 }
 
-# build_initramfs VERSION FILE: busybox, the init and the modules, packed.
-# Two machines may start at once: each packs in a folder of its own and
-# renames its file into place.
-build_initramfs() {
-  local root module
-  mkdir -p "$ZEL_BUILD/vm" && root=$(mktemp -d "$ZEL_BUILD/vm/root.XXXXXX") || return 1
-  mkdir -p "$root"/{bin,proc,sys,dev,modules}
-  cp /bin/busybox "$root/bin/busybox"
-  for applet in sh mount insmod mkdir ln sed cat echo sync poweroff chroot sleep; do ln -s busybox "$root/bin/$applet"; done
-  cp "$ZEL_ROOT/scripts/vm/init.sh" "$root/init" && chmod +x "$root/init"
-  module_order "$1" >"$root/modules/order" || return 1
+# fill_root ROOT VERSION: busybox, the init and the modules.
+fill_root() {
+  local applet module
+  mkdir -p "$1"/{bin,proc,sys,dev,modules}
+  cp /bin/busybox "$1/bin/busybox"
+  for applet in sh mount insmod mkdir ln sed cat echo sync poweroff chroot sleep; do ln -s busybox "$1/bin/$applet"; done
+  cp "$ZEL_ROOT/scripts/vm/init.sh" "$1/init" && chmod +x "$1/init"
+  module_order "$2" >"$1/modules/order" || return 1
   while read -r module; do
-    mkdir -p "$root/modules/$(dirname "$module")"
-    cp "/lib/modules/$1/$module" "$root/modules/$module"
-  done <"$root/modules/order"
-  (cd "$root" && find . | cpio -o -H newc --quiet | gzip -1) >"$2.$$" && mv -f "$2.$$" "$2"
-  local packed=$?
-  rm -rf "$root"
-  return $packed
+    mkdir -p "$1/modules/$(dirname "$module")"
+    cp "/lib/modules/$2/$module" "$1/modules/$module"
+  done <"$1/modules/order"
+}
+
+# build_initramfs VERSION FILE: the root packed. Two machines may start at
+# once: each fills a folder of its own and renames its file into place.
+build_initramfs() {
+  local root status=1
+  mkdir -p "$ZEL_BUILD/vm" && root=$(mktemp -d "$ZEL_BUILD/vm/root.XXXXXX") || return 1
+  fill_root "$root" "$1" && (cd "$root" && find . | cpio -o -H newc --quiet | gzip -1) >"$2.$$" &&
+    mv -f "$2.$$" "$2" && status=0
+  rm -rf "$root" "$2.$$"
+  return $status
 }
 
 # A processor without SMAP: TCG's SMAP check faults the user-mode iretq with

@@ -88,7 +88,6 @@ ZELGADGET=$ZEL_BUILD/native-package/tools/zelgadget
 ENV
 start_machine "$linux_out" linux_usb.sh 2 "$LINUX_SECONDS"
 
-check "a Wine prefix for the machine, SDL off" vm_wine_prefix "$wine_prefix"
 cat >"$wine_out/guest.env" <<ENV
 ZELTOOL_EXE=$ZEL_BUILD/mingw/tools/zeltool.exe
 ZELUSB_EXE=$ZEL_BUILD/mingw/app/zelusb.exe
@@ -96,7 +95,8 @@ ZELDRIVE_EXE=$ZEL_BUILD/mingw/tools/e2e/zeldrive.exe
 ZELGADGET=$ZEL_BUILD/native-package/tools/zelgadget
 WINE_PREFIX=$wine_prefix
 ENV
-[ -f "$wine_prefix/.zel-vm-ready" ] && start_machine "$wine_out" wine_usb.sh 1 "$WINE_SECONDS"
+check "a Wine prefix for the machine, SDL off" vm_wine_prefix "$wine_prefix" &&
+  start_machine "$wine_out" wine_usb.sh 1 "$WINE_SECONDS"
 wait
 report_machine "$linux_out" linux_usb.sh "$LINUX_SECONDS"
 report_machine "$wine_out" wine_usb.sh "$WINE_SECONDS"
